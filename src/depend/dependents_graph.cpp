@@ -1,0 +1,162 @@
+#include "depend/dependents_graph.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace vexel {
+
+namespace {
+
+// Targets that match one another form one node: a name that matches one of
+// them matches them all, so they have the same dependents. An edge runs from
+// a node to the node of each record that names it.
+struct TargetGraph {
+    std::vector<int> nodeOfRecord;            // by list index; -1 for the root
+    std::vector<std::vector<int>> namedNodes; // by list index: nodes its names match
+    std::vector<std::size_t> edgeStart;       // by node, into edgeRecords
+    std::vector<int> edgeRecords;             // list indexes of the naming records
+    int nodeCount = 0;
+};
+
+TargetGraph BuildGraph(const DependList& dependList, const MatchKeyFunction& matchKey) {
+    TargetGraph graph;
+    const std::size_t count = dependList.size();
+    graph.nodeOfRecord.assign(count, -1);
+    graph.namedNodes.resize(count);
+
+    std::unordered_map<std::string, int> nodeOfKey;
+    nodeOfKey.reserve(count);
+    for (std::size_t j = 1; j < count; ++j) {
+        auto [entry, added] =
+            nodeOfKey.try_emplace(matchKey(dependList[j]->Target), graph.nodeCount);
+        if (added) ++graph.nodeCount;
+        graph.nodeOfRecord[j] = entry->second;
+    }
+
+    std::vector<std::size_t> edgesOfNode(static_cast<std::size_t>(graph.nodeCount), 0);
+    for (std::size_t j = 1; j < count; ++j) {
+        std::vector<int>& named = graph.namedNodes[j];
+        for (const std::string& name : dependList[j]->Depends) {
+            const auto found = nodeOfKey.find(matchKey(name));
+            if (found == nodeOfKey.end()) continue; // a source file, not a target
+            named.push_back(found->second);
+        }
+        // A record that names one target twice depends on it once.
+        std::sort(named.begin(), named.end());
+        named.erase(std::unique(named.begin(), named.end()), named.end());
+        for (int node : named)
+            ++edgesOfNode[static_cast<std::size_t>(node)];
+    }
+
+    graph.edgeStart.assign(static_cast<std::size_t>(graph.nodeCount) + 1, 0);
+    for (int node = 0; node < graph.nodeCount; ++node) {
+        graph.edgeStart[node + 1] = graph.edgeStart[node] + edgesOfNode[node];
+    }
+    graph.edgeRecords.resize(graph.edgeStart.back());
+    std::vector<std::size_t> fill(graph.edgeStart.begin(), graph.edgeStart.end() - 1);
+    for (std::size_t j = 1; j < count; ++j) {
+        for (int node : graph.namedNodes[j])
+            graph.edgeRecords[fill[node]++] = static_cast<int>(j);
+    }
+    return graph;
+}
+
+// Strongly connected components of the node graph (Tarjan's method, with an
+// explicit stack so that long chains cannot exhaust the call stack).
+std::vector<int> ComponentOfNode(const TargetGraph& graph) {
+    const auto nodes = static_cast<std::size_t>(graph.nodeCount);
+    std::vector<int> order(nodes, -1), low(nodes, 0), component(nodes, -1);
+    std::vector<char> onStack(nodes, 0);
+    std::vector<int> members;
+    struct Frame {
+        int node;
+        std::size_t edge;
+    };
+    std::vector<Frame> calls;
+    int counter = 0;
+    int components = 0;
+
+    auto enter = [&](int node) {
+        order[node] = low[node] = counter++;
+        members.push_back(node);
+        onStack[node] = 1;
+        calls.push_back({node, graph.edgeStart[node]});
+    };
+
+    for (int start = 0; start < graph.nodeCount; ++start) {
+        if (order[start] != -1) continue;
+        enter(start);
+        while (!calls.empty()) {
+            Frame& frame = calls.back();
+            const int node = frame.node;
+            if (frame.edge < graph.edgeStart[node + 1]) {
+                const int next = graph.nodeOfRecord[graph.edgeRecords[frame.edge++]];
+                if (order[next] == -1) {
+                    enter(next);
+                } else if (onStack[next]) {
+                    low[node] = std::min(low[node], order[next]);
+                }
+                continue;
+            }
+            calls.pop_back();
+            if (low[node] == order[node]) {
+                int member;
+                do {
+                    member = members.back();
+                    members.pop_back();
+                    onStack[member] = 0;
+                    component[member] = components;
+                } while (member != node);
+                ++components;
+            }
+            if (!calls.empty()) {
+                const int parent = calls.back().node;
+                low[parent] = std::min(low[parent], low[node]);
+            }
+        }
+    }
+    return component;
+}
+
+} // namespace
+
+bool CheckCircularAndLinkDependents(DependList& dependList, const MatchKeyFunction& matchKey,
+                                    MessageWriter& out) {
+    const TargetGraph graph = BuildGraph(dependList, matchKey);
+    const std::vector<int> component = ComponentOfNode(graph);
+
+    // A record lies on a cycle exactly when a node that it names can be
+    // reached from its own node, that is, when both share a component (or
+    // are the same node).
+    for (std::size_t j = 1; j < dependList.size(); ++j) {
+        const int own = component[graph.nodeOfRecord[j]];
+        for (int node : graph.namedNodes[j]) {
+            if (component[node] == own) {
+                out.PrintMessage("Circular " + dependList[j]->Target + " dependency dropped.");
+                return false;
+            }
+        }
+    }
+
+    std::vector<std::shared_ptr<DependentList>> listOfNode(
+        static_cast<std::size_t>(graph.nodeCount));
+    for (int node = 0; node < graph.nodeCount; ++node) {
+        const std::size_t first = graph.edgeStart[node];
+        const std::size_t last = graph.edgeStart[node + 1];
+        if (first == last) continue;
+        auto list = std::make_shared<DependentList>();
+        list->reserve(last - first);
+        for (std::size_t edge = first; edge < last; ++edge) {
+            list->push_back(dependList[graph.edgeRecords[edge]].get());
+        }
+        listOfNode[node] = std::move(list);
+    }
+    for (std::size_t j = 1; j < dependList.size(); ++j) {
+        dependList[j]->Dependents = listOfNode[graph.nodeOfRecord[j]];
+    }
+    return true;
+}
+
+} // namespace vexel

@@ -1,0 +1,27 @@
+// The run: start-up checks, the phases in their fixed order, the clean-up
+// and the exit status.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/run_state.h"
+#include "os/platform.h"
+#include "run/message.h"
+
+namespace vexel {
+
+// Exit statuses of a run.
+constexpr int32_t ExitSuccess = 0;
+constexpr int32_t ExitFailure = -1;
+constexpr int32_t ExitUnexpected = 1;
+
+// Makes one whole run and returns its exit status. An unexpected failure is
+// reported on standard output after the clean-up and gives ExitUnexpected.
+int32_t RunVexel(Platform& platform);
+
+// The phases from the makefile load to the commands, on an armed run: the
+// arguments are taken and the log, if any, is in place. Sets run.ExitStatus
+// to 0 when the run succeeds.
+void RunPhases(Platform& platform, MessageWriter& out, RunState& run);
+
+} // namespace vexel

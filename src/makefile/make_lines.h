@@ -1,0 +1,33 @@
+// MakeLines: the makefile's lines in file order, each without its line end.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexel {
+
+class MakeLines {
+public:
+    // Takes the makefile's text and splits it: a line ends at CR LF, LF or
+    // CR; the text ends at its first NUL byte; a line end at the very end
+    // adds no empty line.
+    void Assign(std::string text);
+
+    std::size_t Count() const { return spans_.size(); }
+    std::string_view operator[](std::size_t index) const {
+        const Span& span = spans_[index];
+        return std::string_view(text_).substr(span.offset, span.length);
+    }
+
+private:
+    struct Span {
+        std::size_t offset;
+        std::size_t length;
+    };
+    std::string text_;
+    std::vector<Span> spans_;
+};
+
+} // namespace vexel

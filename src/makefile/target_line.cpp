@@ -1,0 +1,85 @@
+#include "makefile/target_line.h"
+
+#include "makefile/text.h"
+
+namespace vexel {
+
+namespace {
+
+constexpr std::string_view Separator = ": ";
+constexpr char DoubleQuote = '"';
+constexpr char SingleQuote = '\'';
+
+// The text between an opening quote q and its closing quote, doubled quotes
+// made single; empty when the name does not begin with q.
+std::string QuotedText(std::string_view name, char q, const LeadByteSet& leadBytes) {
+    std::string result;
+    if (name.empty() || name[0] != q) return result;
+    TrailTracker tracker(leadBytes);
+    tracker.Step(name[0]);
+    std::size_t i = 1;
+    while (i < name.size()) {
+        if (name[i] == q && !tracker.AtTrailByte()) {
+            if (i + 1 < name.size() && name[i + 1] == q) {
+                result.push_back(q);
+                tracker.Step(name[i]);
+                tracker.Step(name[i + 1]);
+                i += 2;
+                continue;
+            }
+            return result; // closing quote; what follows it is dropped
+        }
+        result.push_back(name[i]);
+        tracker.Step(name[i]);
+        ++i;
+    }
+    // Never closed: the last byte goes too.
+    if (!result.empty()) result.pop_back();
+    return result;
+}
+
+} // namespace
+
+std::string ExtractTarget(std::string_view line, const LeadByteSet& leadBytes) {
+    const std::size_t separator = FindPattern(line, Separator, leadBytes);
+    if (separator == std::string_view::npos) return {};
+    return std::string(Trim(line.substr(0, separator)));
+}
+
+void ExtractDepends(std::string_view line, std::vector<std::string>& names,
+                    const LeadByteSet& leadBytes) {
+    const std::size_t separator = FindPattern(line, Separator, leadBytes);
+    if (separator == std::string_view::npos) return;
+    std::string restText(Trim(line.substr(separator + Separator.size())));
+    if (FindPattern(restText, " ", leadBytes) == std::string_view::npos) {
+        names.push_back(std::move(restText));
+        return;
+    }
+    // Every name, the last one included, is now followed by a blank.
+    restText.push_back(' ');
+    std::string_view rest = restText;
+    while (rest.size() >= 2) {
+        const bool quoted = rest[0] == DoubleQuote;
+        // A quoted name is closed by a double quote and a blank behind its
+        // opening quote, so that a quoted text may begin with a blank.
+        const std::size_t found =
+            quoted ? FindPattern(rest, "\" ", leadBytes, 1) : FindPattern(rest, " ", leadBytes);
+        if (found == std::string_view::npos) {
+            names.emplace_back(rest);
+            return;
+        }
+        const std::size_t nameEnd = quoted ? found + 1 : found;
+        names.emplace_back(Trim(rest.substr(0, nameEnd)));
+        rest = LeftTrim(rest.substr(found + 1));
+    }
+}
+
+std::string Unquote(std::string_view name, const LeadByteSet& leadBytes) {
+    std::string text = QuotedText(name, DoubleQuote, leadBytes);
+    if (!text.empty()) return text;
+    text = QuotedText(name, SingleQuote, leadBytes);
+    if (!text.empty()) return text;
+    return std::string(name);
+}
+
+} // namespace vexel

@@ -1,0 +1,25 @@
+// The syntax of a target line: "target: dependency dependency ...".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "os/platform.h"
+
+namespace vexel {
+
+// The target name: the text before the first ": ", trimmed; empty when the
+// line has no separator or only white space before it.
+std::string ExtractTarget(std::string_view line, const LeadByteSet& leadBytes);
+
+// Appends the dependency names after the separator, in line order, quotes
+// kept. Adds nothing when the line has no separator.
+void ExtractDepends(std::string_view line, std::vector<std::string>& names,
+                    const LeadByteSet& leadBytes);
+
+// The name for file access: the text inside surrounding double quotes, else
+// inside surrounding single quotes, else the name unchanged.
+std::string Unquote(std::string_view name, const LeadByteSet& leadBytes);
+
+} // namespace vexel

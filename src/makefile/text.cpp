@@ -1,0 +1,38 @@
+#include "makefile/text.h"
+
+namespace vexel {
+
+std::string_view LeftTrim(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && IsWhiteSpace(text[start]))
+        ++start;
+    return text.substr(start);
+}
+
+std::string_view Trim(std::string_view text) {
+    text = LeftTrim(text);
+    std::size_t end = text.size();
+    while (end > 0 && IsWhiteSpace(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
+std::size_t FindPattern(std::string_view text, std::string_view pattern,
+                        const LeadByteSet& leadBytes, std::size_t from) {
+    if (pattern.empty() || pattern.size() > text.size()) return std::string_view::npos;
+    const std::size_t last = text.size() - pattern.size();
+    TrailTracker tracker(leadBytes);
+    for (std::size_t position = 0; position <= last; ++position) {
+        // The text ends at a NUL byte; patterns never hold one, so no match
+        // can reach past it.
+        if (text[position] == '\0') break;
+        if (position >= from && !tracker.AtTrailByte() &&
+            text.compare(position, pattern.size(), pattern) == 0) {
+            return position;
+        }
+        tracker.Step(text[position]);
+    }
+    return std::string_view::npos;
+}
+
+} // namespace vexel

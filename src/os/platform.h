@@ -1,0 +1,130 @@
+// The operating-system layer. Everything the tool needs from the system goes
+// through these interfaces, so that the core stays portable and tests can
+// hand it fakes. One implementation per platform lives beside this file.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexel {
+
+// Bytes that open a double-byte character in the system's ANSI code page.
+using LeadByteSet = std::array<bool, 256>;
+
+// The files the tool reads or examines.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Reads the whole named file. False on any failure to open or read it
+    // (a directory included). Lack of memory raises std::bad_alloc.
+    virtual bool ReadWholeFile(const std::string& name, std::string& contents) = 0;
+
+    // The file's last-write time in local time, packed as date word (high 16
+    // bits) and time word (low 16 bits); -1 when the file does not exist, is a
+    // directory or has a time that cannot be packed.
+    virtual int32_t FileAgeStamp(const std::string& name) = 0;
+};
+
+// One started child process. Destroying it releases what the system keeps
+// for it (handles); it does not stop the child.
+class ChildProcess {
+public:
+    enum class State { Running, Ended, QueryFailed };
+
+    virtual ~ChildProcess() = default;
+
+    // Asks once whether the child has ended. On Ended, exitCode holds its
+    // 32-bit exit code.
+    virtual State Query(int32_t& exitCode) = 0;
+};
+
+// Starting commands as child processes.
+class ProcessRunner {
+public:
+    virtual ~ProcessRunner() = default;
+
+    // Called once, before the first command of a run.
+    virtual void PrepareChildStart() = 0;
+
+    // Starts the command line, with leading blanks already removed, in
+    // directory. Null when the program cannot be started.
+    virtual std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
+                                                     const std::string& directory) = 0;
+
+    virtual void Pause(unsigned milliseconds) = 0;
+};
+
+// Standard output, standard error and the log file.
+class OutputStreams {
+public:
+    virtual ~OutputStreams() = default;
+
+    // Creates the log afresh and points standard output and standard error
+    // at it, keeping the previous ones for RestoreFromLog. False when the
+    // file could not be created.
+    virtual bool RedirectToLog(const std::string& name) = 0;
+
+    // Writes to the log; failures are ignored.
+    virtual void WriteLog(const char* data, std::size_t size) = 0;
+
+    // Closes the log and restores standard error, then standard output.
+    virtual void RestoreFromLog() = 0;
+
+    // Binds the message writer to the current standard output. Returns 0 or
+    // the system's error code; consoleDevice tells whether it is a
+    // character device, which is written out after every append.
+    virtual int BindStandardOutput(bool& consoleDevice) = 0;
+
+    // Writes all bytes to the bound standard output; 0 or the error code.
+    virtual int WriteStandardOutput(const char* data, std::size_t size) = 0;
+
+    // Writes to the standard output in force now, ignoring any failure.
+    virtual void WriteCurrentStandardOutput(std::string_view text) = 0;
+
+    // Writes to the standard error in force now, ignoring any failure.
+    virtual void WriteCurrentStandardError(std::string_view text) = 0;
+
+    // The system's text for an error code of the calls above.
+    virtual std::string DescribeError(int code) = 0;
+};
+
+// The whole layer, with the process-wide facts that need no interface of
+// their own.
+class Platform : public FileSystem, public ProcessRunner, public OutputStreams {
+public:
+    // Reads an environment variable the way the Win32 call does: the value's
+    // length when it fits in size bytes with its terminating NUL, else the
+    // size it needs (NUL included); 0 when unset or empty.
+    virtual uint32_t ReadEnvironment(const std::string& name, char* buffer, uint32_t size) = 0;
+
+    // The raw command-line text, when the platform gives one (true), to be
+    // split by the tool's own rules; otherwise false.
+    virtual bool CommandLineText(std::string& text) = 0;
+
+    // The arguments after the program name, as the platform split them.
+    // Used only when CommandLineText gives false.
+    virtual std::vector<std::string> ArgumentVector() = 0;
+
+    // The current directory, whole; empty when it cannot be read.
+    virtual std::string CurrentDirectory() = 0;
+
+    virtual LeadByteSet LeadBytes() = 0;
+
+    // A key that is equal for two names exactly when the platform's name
+    // comparison calls them equal without regard to letter case.
+    virtual std::string MatchKey(std::string_view name) = 0;
+
+    // The program's own file, for failure reports.
+    virtual std::string ModuleFileName() = 0;
+};
+
+// The platform the program runs on.
+std::unique_ptr<Platform> CreateSystemPlatform(int argc, char** argv);
+
+} // namespace vexel
