@@ -23,11 +23,12 @@ class LogRedirection {
 public:
     LogRedirection(Platform& platform, MessageWriter& out, const std::string& name)
         : platform_(platform) {
-        if (!platform_.RedirectToLog(name)) {
+        if (!platform_.CreateLog(name)) {
             // Said once, to the caller: from here on every line would vanish.
             platform_.WriteCurrentStandardError("Vexel: Log file " + name +
                                                 " cannot be created; messages are lost\r\n");
         }
+        platform_.RedirectToLog();
         out.UseLog();
     }
     LogRedirection(const LogRedirection&) = delete;

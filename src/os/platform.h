@@ -65,10 +65,13 @@ class OutputStreams {
 public:
     virtual ~OutputStreams() = default;
 
-    // Creates the log afresh and points standard output and standard error
-    // at it, keeping the previous ones for RestoreFromLog. False when the
-    // file could not be created.
-    virtual bool RedirectToLog(const std::string& name) = 0;
+    // Creates the log file afresh (an existing one is truncated). False when
+    // it could not be created.
+    virtual bool CreateLog(const std::string& name) = 0;
+
+    // Keeps the current standard error and standard output, then points both
+    // at the log.
+    virtual void RedirectToLog() = 0;
 
     // Writes to the log; failures are ignored.
     virtual void WriteLog(const char* data, std::size_t size) = 0;

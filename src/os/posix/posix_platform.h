@@ -25,7 +25,8 @@ public:
     void Pause(unsigned milliseconds) override;
 
     // Streams (posix_streams.cpp).
-    bool RedirectToLog(const std::string& name) override;
+    bool CreateLog(const std::string& name) override;
+    void RedirectToLog() override;
     void WriteLog(const char* data, std::size_t size) override;
     void RestoreFromLog() override;
     int BindStandardOutput(bool& consoleDevice) override;

@@ -41,7 +41,7 @@ void RestoreDescriptor(int saved, int descriptor) {
 
 } // namespace
 
-bool PosixPlatform::RedirectToLog(const std::string& name) {
+bool PosixPlatform::CreateLog(const std::string& name) {
     int log = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
     if (log < 0) return false;
     if (log < 3) {
@@ -51,13 +51,19 @@ bool PosixPlatform::RedirectToLog(const std::string& name) {
         if (moved < 0) return false;
         log = moved;
     }
+    logDescriptor_ = log;
+    return true;
+}
+
+void PosixPlatform::RedirectToLog() {
+    // Without a log there is nothing to point the descriptors at; they stay
+    // as the caller gave them.
+    if (logDescriptor_ < 0) return;
     savedError_ = SaveDescriptor(2);
     savedOutput_ = SaveDescriptor(1);
-    ::dup2(log, 2);
-    ::dup2(log, 1);
-    logDescriptor_ = log;
+    ::dup2(logDescriptor_, 2);
+    ::dup2(logDescriptor_, 1);
     logRedirected_ = true;
-    return true;
 }
 
 void PosixPlatform::WriteLog(const char* data, std::size_t size) {
