@@ -1,0 +1,69 @@
+// The command that end-to-end tests put into makefiles. It carries out its
+// arguments as a sequence of actions and reports only through files and its
+// exit code: it never writes to standard output, which the tests compare byte
+// for byte (and which is the log file when the tool runs with one).
+//
+//   append FILE TEXT   append TEXT and a LF to FILE (records the order of runs)
+//   touch FILE         create FILE, or set its modification time to now
+//   cwd FILE           append the current directory and a LF to FILE
+//   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
+//   exit N             end with exit code N (N may be negative)
+//   signal N           raise signal N (POSIX)
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace {
+
+// Codes of the child's own failures, apart from any code a test asks for.
+constexpr int UsageError = 100;
+constexpr int FileError = 101;
+
+// Binary mode, so that a line ends in LF alone on Windows too.
+bool Append(const char* file, const std::string& text) {
+    std::FILE* stream = std::fopen(file, "ab");
+    if (stream == nullptr) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fclose(stream) == 0 && written;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view action = argv[i];
+        const int left = argc - i - 1;
+        std::error_code error;
+        if (action == "append" && left >= 2) {
+            if (!Append(argv[i + 1], std::string(argv[i + 2]) + "\n")) return FileError;
+            i += 2;
+        } else if (action == "touch" && left >= 1) {
+            if (!Append(argv[++i], "")) return FileError;
+            std::filesystem::last_write_time(argv[i], std::filesystem::file_time_type::clock::now(),
+                                             error);
+            if (error) return FileError;
+        } else if (action == "cwd" && left >= 1) {
+            const std::filesystem::path directory = std::filesystem::current_path(error);
+            if (error || !Append(argv[++i], directory.string() + "\n")) return FileError;
+        } else if (action == "args" && left >= 1) {
+            std::string lines;
+            for (int k = i + 2; k < argc; ++k)
+                lines.append(argv[k]).append("\n");
+            return Append(argv[i + 1], lines) ? 0 : FileError;
+        } else if (action == "exit" && left >= 1) {
+            // On Windows the code reaches the parent as 32 bits, so
+            // -1073741819 arrives as 0xC0000005.
+            std::exit(static_cast<int>(std::strtoll(argv[++i], nullptr, 10)));
+        } else if (action == "signal" && left >= 1) {
+            std::raise(std::atoi(argv[++i]));
+            return UsageError; // the signal did not end the process
+        } else {
+            return UsageError;
+        }
+    }
+    return 0;
+}
