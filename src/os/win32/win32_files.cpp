@@ -1,0 +1,85 @@
+#include <climits>
+#include <cstdint>
+
+#include "os/win32/win32_platform.h"
+
+namespace vexel {
+
+namespace {
+
+// Closes the handle on every way out, failures and lack of memory included.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+    }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// Largest makefile: its size and its line numbers must fit a signed 32-bit
+// count.
+constexpr DWORD MaxMakefileSize = INT32_MAX;
+
+// 2108-01-01 00:00:00 as a file time (100 ns units since 1601). The packed
+// date holds years up to 2107; Windows refuses later times, while Wine lets
+// the year field wrap round to a date in the 1980s.
+constexpr uint64_t FirstUnpackableTime = 159992928000000000ULL;
+
+} // namespace
+
+bool Win32Platform::ReadWholeFile(const std::string& name, std::string& contents) {
+    // No sharing: nobody can change the file while it is read. A directory
+    // cannot be opened this way, so it fails here too.
+    FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) return false;
+
+    // The size is the end position less the start position (0).
+    LONG high = 0;
+    ::SetLastError(NO_ERROR);
+    const DWORD size = ::SetFilePointer(file.Get(), 0, &high, FILE_END);
+    if (size == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return false;
+    if (high != 0 || size > MaxMakefileSize) return false;
+    if (::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0) return false;
+
+    contents.assign(size, '\0');
+    DWORD done = 0;
+    while (done < size) {
+        // A read may return less than asked for; only a failed read or the
+        // end of the file before the size was reached is a failure.
+        DWORD got = 0;
+        if (!::ReadFile(file.Get(), contents.data() + done, size - done, &got, nullptr) ||
+            got == 0) {
+            contents.clear();
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+int32_t Win32Platform::FileAgeStamp(const std::string& name) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA(name.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    ::FindClose(search);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return -1;
+
+    FILETIME local{};
+    if (!::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return -1;
+    const uint64_t localTime = static_cast<uint64_t>(local.dwHighDateTime) << 32 |
+                               static_cast<uint64_t>(local.dwLowDateTime);
+    if (localTime >= FirstUnpackableTime) return -1;
+    WORD date = 0;
+    WORD time = 0;
+    if (!::FileTimeToDosDateTime(&local, &date, &time)) return -1;
+    return static_cast<int32_t>(static_cast<uint32_t>(date) << 16 | time);
+}
+
+} // namespace vexel

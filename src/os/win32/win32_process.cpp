@@ -1,0 +1,72 @@
+#include <vector>
+
+#include "os/win32/win32_platform.h"
+
+namespace vexel {
+
+namespace {
+
+class Win32Child : public ChildProcess {
+public:
+    Win32Child() = default;
+    Win32Child(const Win32Child&) = delete;
+    Win32Child& operator=(const Win32Child&) = delete;
+
+    // The handles are released once the runner is done waiting.
+    ~Win32Child() override {
+        if (info_.hThread != nullptr) ::CloseHandle(info_.hThread);
+        if (info_.hProcess != nullptr) ::CloseHandle(info_.hProcess);
+    }
+
+    PROCESS_INFORMATION& Info() { return info_; }
+
+    State Query(int32_t& exitCode) override {
+        DWORD code = 0;
+        if (!::GetExitCodeProcess(info_.hProcess, &code)) return State::QueryFailed;
+        if (code == STILL_ACTIVE) {
+            // 259 is also a code a child can end with: only the process
+            // handle tells the two apart.
+            const DWORD wait = ::WaitForSingleObject(info_.hProcess, 0);
+            if (wait == WAIT_TIMEOUT) return State::Running;
+            if (wait != WAIT_OBJECT_0) return State::QueryFailed;
+            // It ended, perhaps just after the first query: ask again for
+            // the code it really ended with.
+            if (!::GetExitCodeProcess(info_.hProcess, &code)) return State::QueryFailed;
+        }
+        exitCode = static_cast<int32_t>(code);
+        return State::Ended;
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+} // namespace
+
+void Win32Platform::PrepareChildStart() {
+    ::GetStartupInfoA(&startupInfo_);
+    startupInfo_.dwFlags |= STARTF_USESHOWWINDOW;
+    startupInfo_.wShowWindow = SW_SHOWNORMAL;
+}
+
+std::unique_ptr<ChildProcess> Win32Platform::StartChild(const std::string& commandLine,
+                                                        const std::string& directory) {
+    // CreateProcessA may write into the command line, so it gets a copy.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    auto child = std::make_unique<Win32Child>();
+    // Without a start directory the child starts in the current one, which
+    // the tool never changes.
+    const char* startIn = directory.empty() ? nullptr : directory.c_str();
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
+                          nullptr, startIn, &startupInfo_, &child->Info())) {
+        return nullptr;
+    }
+    return child;
+}
+
+void Win32Platform::Pause(unsigned milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+} // namespace vexel

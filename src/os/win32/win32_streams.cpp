@@ -1,0 +1,115 @@
+#include <string>
+
+#include "os/win32/win32_platform.h"
+
+namespace vexel {
+
+namespace {
+
+// The code of the last failure, never 0: the caller takes 0 for success.
+int LastErrorCode(DWORD fallback) {
+    const DWORD error = ::GetLastError();
+    return static_cast<int>(error != NO_ERROR ? error : fallback);
+}
+
+// Writes everything, going on after partial writes; 0 or the error code.
+int WriteAll(HANDLE handle, const char* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(handle, data, chunk, &written, nullptr)) {
+            return LastErrorCode(ERROR_WRITE_FAULT);
+        }
+        if (written == 0) return ERROR_WRITE_FAULT; // no progress: give up, don't spin
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+bool Usable(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// The code for a handle that is not open for output.
+constexpr int NotOpenForOutput = 105;
+
+} // namespace
+
+bool Win32Platform::CreateLog(const std::string& name) {
+    // Inheritable, so that children started later can write into it through
+    // the standard handles that point at it.
+    SECURITY_ATTRIBUTES attributes{};
+    attributes.nLength = sizeof attributes;
+    attributes.lpSecurityDescriptor = nullptr;
+    attributes.bInheritHandle = TRUE;
+    logHandle_ = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &attributes,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return logHandle_ != INVALID_HANDLE_VALUE;
+}
+
+void Win32Platform::RedirectToLog() {
+    // Installed as it came back from CreateLog, even when that failed: the
+    // run's output then goes nowhere, as the caller was told.
+    savedStdError_ = ::GetStdHandle(STD_ERROR_HANDLE);
+    savedStdOutput_ = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    ::SetStdHandle(STD_ERROR_HANDLE, logHandle_);
+    ::SetStdHandle(STD_OUTPUT_HANDLE, logHandle_);
+    logRedirected_ = true;
+}
+
+void Win32Platform::WriteLog(const char* data, std::size_t size) {
+    // One write of the whole line, whatever its length; a failure (no log,
+    // a full disk) loses the line and nothing else.
+    if (size > MAXDWORD) size = MAXDWORD;
+    DWORD written = 0;
+    ::WriteFile(logHandle_, data, static_cast<DWORD>(size), &written, nullptr);
+}
+
+void Win32Platform::RestoreFromLog() {
+    if (!logRedirected_) return;
+    if (logHandle_ != INVALID_HANDLE_VALUE) ::CloseHandle(logHandle_);
+    logHandle_ = INVALID_HANDLE_VALUE;
+    ::SetStdHandle(STD_ERROR_HANDLE, savedStdError_);
+    ::SetStdHandle(STD_OUTPUT_HANDLE, savedStdOutput_);
+    logRedirected_ = false;
+}
+
+int Win32Platform::BindStandardOutput(bool& consoleDevice) {
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output == INVALID_HANDLE_VALUE) return LastErrorCode(ERROR_INVALID_HANDLE);
+    const DWORD type = ::GetFileType(output);
+    if (type == FILE_TYPE_UNKNOWN) return NotOpenForOutput;
+    boundOutput_ = output;
+    consoleDevice = type == FILE_TYPE_CHAR;
+    return 0;
+}
+
+int Win32Platform::WriteStandardOutput(const char* data, std::size_t size) {
+    return WriteAll(boundOutput_, data, size);
+}
+
+void Win32Platform::WriteCurrentStandardOutput(std::string_view text) {
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (Usable(output)) WriteAll(output, text.data(), text.size());
+}
+
+void Win32Platform::WriteCurrentStandardError(std::string_view text) {
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (Usable(error)) WriteAll(error, text.data(), text.size());
+}
+
+std::string Win32Platform::DescribeError(int code) {
+    char text[512] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+    std::string description(text, length);
+    while (!description.empty() &&
+           (description.back() == '\r' || description.back() == '\n' || description.back() == ' '))
+        description.pop_back();
+    if (description.empty()) description = "system error " + std::to_string(code);
+    return description;
+}
+
+} // namespace vexel
