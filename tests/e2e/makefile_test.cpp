@@ -137,27 +137,28 @@ TEST_P(Makefile, Runs) {
 INSTANTIATE_TEST_SUITE_P(E2e, Makefile, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-using Runner = E2eTest;
-
 // Commands start in the directory that was current when the tool started,
-// not in the makefile's, also when its path exceeds 260 bytes.
-TEST_F(Runner, CommandsStartInTheStartDirectory) {
-    const std::string line = Command("cwd where.txt");
-    const std::filesystem::path deep =
-        Work() / std::string(100, 'a') / std::string(100, 'b') / std::string(100, 'c');
-    Write("sub/mk", line + "\n");
-    Write(deep / "mk", line + "\n");
-    const struct {
-        std::filesystem::path cwd;
-        const char* makefile;
-    } cases[] = {{Work(), "sub/mk"}, {deep, "mk"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.cwd);
-        const Result result = Run({c.makefile}, {.cwd = c.cwd});
+// not in the makefile's, whatever the length of its path.
+class Runner : public E2eTest {
+protected:
+    void ExpectCommandStartsIn(const std::filesystem::path& cwd, const std::string& makefile) {
+        const std::string line = Command("cwd where.txt");
+        Write(cwd / makefile, line + "\n");
+        const Result result = Run({makefile}, {.cwd = cwd});
         EXPECT_EQ(result.out, "Vexel: " + line + "\r\n");
         EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(Read(c.cwd / "where.txt"), ToolPath(c.cwd) + "\n");
+        EXPECT_EQ(Read(cwd / "where.txt"), ToolPath(cwd) + "\n");
     }
+};
+
+TEST_F(Runner, CommandsStartInTheStartDirectory) {
+    ExpectCommandStartsIn(Work(), "sub/mk");
+}
+
+TEST_F(Runner, CommandsStartInAStartDirectoryLongerThan260Bytes) {
+    VEXEL_SKIP_UNDER_WINE("Wine starts a program whose directory exceeds 260 bytes elsewhere");
+    ExpectCommandStartsIn(
+        Work() / std::string(100, 'a') / std::string(100, 'b') / std::string(100, 'c'), "mk");
 }
 
 } // namespace
