@@ -115,7 +115,9 @@ void E2eTest::TearDown() {
 void E2eTest::Write(const fs::path& name, std::string_view bytes) const {
     const fs::path path = work_ / name;
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), std::streamsize(bytes.size()));
+    ASSERT_TRUE(file.good()) << "cannot write " << path;
 }
 
 void E2eTest::SetTime(const fs::path& name, long offset) const {
