@@ -1,8 +1,9 @@
 #include "depend/dependents_graph.h"
 
+#include "makefile/name_table.h"
+
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace vexel {
@@ -26,22 +27,20 @@ TargetGraph BuildGraph(const DependList& dependList, const MatchKeyFunction& mat
     graph.nodeOfRecord.assign(count, -1);
     graph.namedNodes.resize(count);
 
-    std::unordered_map<std::string, int> nodeOfKey;
-    nodeOfKey.reserve(count);
+    NameTable<std::string> nodeOfKey;
     for (std::size_t j = 1; j < count; ++j) {
-        auto [entry, added] =
-            nodeOfKey.try_emplace(matchKey(dependList[j]->Target), graph.nodeCount);
-        if (added) ++graph.nodeCount;
-        graph.nodeOfRecord[j] = entry->second;
+        bool added = false;
+        graph.nodeOfRecord[j] = nodeOfKey.Insert(matchKey(dependList[j]->Target), added);
     }
+    graph.nodeCount = static_cast<int>(nodeOfKey.Count());
 
     std::vector<std::size_t> edgesOfNode(static_cast<std::size_t>(graph.nodeCount), 0);
     for (std::size_t j = 1; j < count; ++j) {
         std::vector<int>& named = graph.namedNodes[j];
         for (const std::string& name : dependList[j]->Depends) {
-            const auto found = nodeOfKey.find(matchKey(name));
-            if (found == nodeOfKey.end()) continue; // a source file, not a target
-            named.push_back(found->second);
+            const int node = nodeOfKey.Find(matchKey(name));
+            if (node == NameTable<std::string>::Missing) continue; // a source file
+            named.push_back(node);
         }
         // A record that names one target twice depends on it once.
         std::sort(named.begin(), named.end());

@@ -1,8 +1,8 @@
 #include "depend/staleness.h"
 
 #include <string>
-#include <unordered_map>
 
+#include "makefile/name_table.h"
 #include "makefile/target_line.h"
 
 namespace vexel {
@@ -15,17 +15,25 @@ public:
     StampCache(FileSystem& files, const LeadByteSet& leadBytes)
         : files_(files), leadBytes_(leadBytes) {}
 
-    int32_t StampOf(const std::string& name) {
-        const std::string path = Unquote(name, leadBytes_);
-        auto [entry, added] = stamps_.try_emplace(path, NoStamp);
-        if (added) entry->second = files_.FileAgeStamp(path);
-        return entry->second;
+    int32_t StampOf(std::string_view name) {
+        // Only a name that begins with a quote can lose anything to Unquote.
+        std::string unquoted;
+        std::string_view path = name;
+        if (!name.empty() && (name[0] == '"' || name[0] == '\'')) {
+            unquoted = Unquote(name, leadBytes_);
+            path = unquoted;
+        }
+        bool added = false;
+        const auto number = static_cast<std::size_t>(paths_.Insert(path, added));
+        if (added) stamps_.push_back(files_.FileAgeStamp(std::string(path)));
+        return stamps_[number];
     }
 
 private:
     FileSystem& files_;
     const LeadByteSet& leadBytes_;
-    std::unordered_map<std::string, int32_t> stamps_;
+    NameTable<std::string> paths_;
+    std::vector<int32_t> stamps_; // by path number
 };
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 #include <string_view>
-#include <unordered_set>
 
+#include "makefile/name_table.h"
 #include "makefile/text.h"
 
 namespace vexel {
@@ -23,7 +23,7 @@ bool ParseMakefile(const MakeLines& lines, DependList& dependList, MessageWriter
 
     // Targets accepted so far, byte for byte; the views point into records
     // that the list owns and never moves.
-    std::unordered_set<std::string_view> targets;
+    NameTable<std::string_view> targets;
 
     const std::size_t count = lines.Count();
     for (std::size_t i = 0; i < count; ++i) {
@@ -43,7 +43,9 @@ bool ParseMakefile(const MakeLines& lines, DependList& dependList, MessageWriter
             out.PrintMessage("Target Line Syntax error");
             return false;
         }
-        if (!targets.insert(record->Target).second) {
+        bool added = false;
+        targets.Insert(record->Target, added);
+        if (!added) {
             out.PrintMessage("Dup Target " + record->Target);
             return false;
         }
