@@ -222,6 +222,22 @@ TEST_F(Win32PlatformTest, MatchKeysAreEqualExactlyWhenCompareStringSaysEqual) {
     EXPECT_EQ(platform_.MatchKey(""), "");
 }
 
+TEST_F(Win32PlatformTest, LeadBytesFollowTheAnsiCodePage) {
+    // ctest runs this program under code page 1252 and, with a Japanese
+    // locale, under code page 932.
+    const LeadByteSet lead = platform_.LeadBytes();
+    const UINT codePage = ::GetACP();
+    for (int byte = 0; byte < 256; ++byte) {
+        bool expected = false;
+        if (codePage == 932) {
+            expected = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        } else if (codePage != 1252) {
+            GTEST_SKIP() << "no table of lead bytes for code page " << codePage;
+        }
+        EXPECT_EQ(lead[static_cast<std::size_t>(byte)], expected) << "byte " << byte;
+    }
+}
+
 TEST_F(Win32PlatformTest, ReadEnvironmentGivesLengthOrNeededSize) {
     const char* name = "VEXEL_WIN32_TEST_VALUE";
     char buffer[1025];
