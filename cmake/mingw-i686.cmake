@@ -19,9 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Every program of the build links statically, so that it runs on a bare
-# Windows (and under Wine) without MinGW's runtime DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Static linking, so that no MinGW runtime DLL is needed, is set up by
+# cmake/WindowsStatic.cmake.
 
 find_program(VEXEL_WINE NAMES wine)
 if(VEXEL_WINE)
