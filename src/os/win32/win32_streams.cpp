@@ -61,6 +61,7 @@ void Win32Platform::RedirectToLog() {
 void Win32Platform::WriteLog(const char* data, std::size_t size) {
     // One write of the whole line, whatever its length; a failure (no log,
     // a full disk) loses the line and nothing else.
+    if (logHandle_ == INVALID_HANDLE_VALUE) return;
     if (size > MAXDWORD) size = MAXDWORD;
     DWORD written = 0;
     ::WriteFile(logHandle_, data, static_cast<DWORD>(size), &written, nullptr);
