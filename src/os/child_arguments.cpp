@@ -15,15 +15,16 @@ std::vector<std::string> SplitChildArguments(std::string_view commandLine) {
     std::size_t i = 0;
     const std::size_t n = commandLine.size();
 
+    // In the program name every double quote opens or closes a quoted
+    // stretch, and backslashes are ordinary bytes.
     std::string program;
-    if (i < n && commandLine[i] == '"') {
-        ++i;
-        while (i < n && commandLine[i] != '"')
-            program.push_back(commandLine[i++]);
-        if (i < n) ++i;
-    } else {
-        while (i < n && !IsBlank(commandLine[i]))
-            program.push_back(commandLine[i++]);
+    bool quotedName = false;
+    for (; i < n && (quotedName || !IsBlank(commandLine[i])); ++i) {
+        if (commandLine[i] == '"') {
+            quotedName = !quotedName;
+        } else {
+            program.push_back(commandLine[i]);
+        }
     }
     arguments.push_back(std::move(program));
 

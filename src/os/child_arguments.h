@@ -9,8 +9,8 @@
 
 namespace vexel {
 
-// The program name is taken up to the first blank or TAB, or between double
-// quotes. In the arguments that follow, 2n backslashes before a double quote
+// The program name runs to the first blank or TAB outside double quotes, with
+// the quotes removed. In the arguments that follow, 2n backslashes before a double quote
 // give n backslashes and the quote opens or closes a quoted stretch; 2n+1
 // give n backslashes and a literal quote; other backslashes are literal; two
 // double quotes inside a quoted stretch give one literal quote.
