@@ -26,5 +26,18 @@ cmake -S "$root" -B "$native" -G Ninja -DVEXEL_WARNINGS_AS_ERRORS=ON \
   -DVEXEL_WINDOWS_BUILD_DIR="$windows" >/dev/null
 ninja -C "$native" -j "$jobs"
 
-(cd "$windows" && ctest --output-on-failure)
-(cd "$native" && ctest --output-on-failure)
+(cd "$windows" && ctest --output-on-failure) | tee "$windows/ctest.out"
+(cd "$native" && ctest --output-on-failure) | tee "$native/ctest.out"
+
+# Cases that cannot be arranged on a platform are skipped with a reason:
+# show every one of them.
+echo "Skipped cases and why:"
+for build in "$windows" "$native"; do
+  grep -h -A1 ': Skipped$' "$build/Testing/Temporary/LastTest.log" | grep -v -e '^--$' -e ': Skipped$' |
+    sed 's/^/  /' || true
+done
+total=0
+for count in $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$windows/ctest.out" "$native/ctest.out"); do
+  total=$((total + count))
+done
+echo "Test programs: $total passed, 0 failed"
