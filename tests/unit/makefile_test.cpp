@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ TEST(Text, FindPatternSkipsSecondBytesOfDoubleByteCharacters) {
         {"\x81\x81\x81: b: c", ": ", 6, 3},           // an odd run: a second byte again
         {"x\x81 \x81\x81 y", " ", 5, 2},              // the run starts anew after a blank
         {std::string("a\0: b", 5), ": ", None, None}, // the text ends at NUL
+        {"\x81\x81\x81\x81x", "\x81x", None, 3},      // a pattern that begins with a lead byte
+        {"\x81\x81\x81x", "\x81x", 2, 2},
+        {std::string("\0\x81x", 3), "\x81x", None, None},
         {"", ": ", None, None},
         {"a: b", "", None, None},
     };
@@ -149,44 +153,51 @@ TEST(MakeLines, SplitsAtEveryKindOfLineEnd) {
     }
 }
 
+// The output of ParseMakefile, and each record as "target CmdFirst..CmdLast|".
+std::pair<std::string, std::string> Parse(const std::string& text) {
+    FakePlatform platform;
+    MakeLines lines;
+    lines.Assign(text);
+    MessageWriter out(platform);
+    DependList records;
+    const bool ok = ParseMakefile(lines, records, out, NoLeadBytes);
+    EXPECT_EQ(ok, platform.standardOutput.empty()) << text;
+    EXPECT_TRUE(records[0]->Stale && records[0]->Level == 0);
+    std::string ranges;
+    for (const auto& r : records)
+        ranges +=
+            r->Target + " " + std::to_string(r->CmdFirst) + ".." + std::to_string(r->CmdLast) + "|";
+    return {platform.standardOutput, ranges};
+}
+
 TEST(ParseMakefile, ClassifiesLinesAndStopsAtTheFirstBadTargetLine) {
     const std::string syntax = "Vexel: Target Line Syntax error\r\n";
-    const std::tuple<std::string, std::string, Names> cases[] = {
-        {"", "", {" -1..-1"}},
-        {"\n  \n# c\n  # c\n", "", {" -1..-1"}},
-        {"\tpre\n\tpre2\napp: lib\n", "", {" 0..1", "app -1..-1"}},
-        {"app: lib\n\n# c\n\tone\n\n#x\n \t# y\n\ttwo\n\n# z\n\t\n", "", {" -1..-1", "app 3..10"}},
-        {"a: b\n\t#no comment\n \tc: d\n\tx\nout: a#b\n",
-         "",
-         {" -1..-1", "a 1..1", "c 3..3", "out -1..-1"}},
-        {"a: x\nA: y\n\"a\": z\n", "", {" -1..-1", "a -1..-1", "A -1..-1", "\"a\" -1..-1"}},
-        {"a: b\n\tx\nc: d\nbad line\ne: f\n", syntax, {" -1..-1", "a 1..1", "c -1..-1"}},
-        {"a: b\n \tcmd\n", syntax, {" -1..-1", "a -1..-1"}},
-        {"a:\n", syntax, {" -1..-1"}},
-        {" : b\n", syntax, {" -1..-1"}},
-        {"a: x\nA: y\n\"a\": z\na: w\n",
-         "Vexel: Dup Target a\r\n",
-         {" -1..-1", "a -1..-1", "A -1..-1", "\"a\" -1..-1"}},
-        {"\"my a\": x\n\"my a\": x\n",
-         "Vexel: Dup Target \"my a\"\r\n",
-         {" -1..-1", "\"my a\" -1..-1"}},
-        {"  dup :  x \ndup: y\nnever\n", "Vexel: Dup Target dup\r\n", {" -1..-1", "dup -1..-1"}},
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"", "", " -1..-1|"},
+        {"\n  \n# c\n  # c\n", "", " -1..-1|"},
+        {"\tpre\n\tpre2\napp: lib\n", "", " 0..1|app -1..-1|"},
+        {"app: lib\n\n# c\n\tone\n\n#x\n \t# y\n\ttwo\n\n# z\n\t\n", "", " -1..-1|app 3..10|"},
+        {"a: b\n\t#no comment\n \tc: d\n\tx\nout: a#b\n", "", " -1..-1|a 1..1|c 3..3|out -1..-1|"},
+        {"a: x\nA: y\n\"a\": z\n", "", " -1..-1|a -1..-1|A -1..-1|\"a\" -1..-1|"},
+        {"a: b\n\tx\nc: d\nbad line\ne: f\n", syntax, " -1..-1|a 1..1|c -1..-1|"},
+        {"a: b\n \tcmd\n", syntax, " -1..-1|a -1..-1|"},
+        {"a:\n", syntax, " -1..-1|"},
+        {" : b\n", syntax, " -1..-1|"},
+        {"a: x\nA: y\n\"a\": z\na: w\n", "Vexel: Dup Target a\r\n",
+         " -1..-1|a -1..-1|A -1..-1|\"a\" -1..-1|"},
+        {"\"my a\": x\n\"my a\": x\n", "Vexel: Dup Target \"my a\"\r\n",
+         " -1..-1|\"my a\" -1..-1|"},
+        {"  dup :  x \ndup: y\nnever\n", "Vexel: Dup Target dup\r\n", " -1..-1|dup -1..-1|"},
     };
-    for (const auto& [text, output, ranges] : cases) {
-        FakePlatform platform;
-        MakeLines lines;
-        lines.Assign(text);
-        MessageWriter out(platform);
-        DependList records;
-        EXPECT_EQ(ParseMakefile(lines, records, out, NoLeadBytes), output.empty()) << text;
-        EXPECT_EQ(platform.standardOutput, output) << text;
-        Names got; // each record as "target CmdFirst..CmdLast"
-        for (const auto& r : records)
-            got.push_back(r->Target + " " + std::to_string(r->CmdFirst) + ".." +
-                          std::to_string(r->CmdLast));
-        EXPECT_EQ(got, ranges) << text;
-        EXPECT_TRUE(records[0]->Stale && records[0]->Level == 0);
-    }
+    for (const auto& [text, output, ranges] : cases)
+        EXPECT_EQ(Parse(text), std::make_pair(output, ranges)) << text;
+
+    std::string many; // more targets than the duplicate check's table starts with
+    for (int i = 0; i < 300; ++i)
+        many.append("t").append(std::to_string(i)).append(": s\n");
+    const auto [output, ranges] = Parse(many + "T7: s\nt7: s\n");
+    EXPECT_EQ(output, "Vexel: Dup Target t7\r\n");
+    EXPECT_EQ(std::count(ranges.begin(), ranges.end(), '|'), 302);
 }
 
 } // namespace
