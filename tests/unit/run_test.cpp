@@ -22,28 +22,21 @@ TEST(RunCommand, EchoesStartsPollsAndReports) {
         int32_t result;
         std::string message, trace; // after the echo
     };
-    const std::string ended = "start query pause:100 pause:100";
+    const std::string poll = "query pause:100 ", ended = "start " + poll + "pause:100";
     const std::string error = "Vexel: Command error return(";
+    const ChildScript crash{false, 0, static_cast<int32_t>(0xC0000005u), false};
     const Case cases[] = {
-        {"\tcc -c a.c",
-         {false, 2, 0, false},
-         0,
-         "",
-         "start query pause:100 query pause:100 query pause:100 pause:100"},
+        {"\tcc -c a.c", {false, 2, 0, false}, 0, "", "start " + poll + poll + poll + "pause:100"},
         {"run it", {}, 0, "", ended},
         {"\t  \tcc x", {false, 0, 2, false}, 2, error + "2)\r\n", ended + " write"},
-        {"\tcc x",
-         {false, 0, static_cast<int32_t>(0xC0000005u), false},
-         -1073741819,
-         error + "-1073741819)\r\n",
-         ended + " write"},
+        {"\tcc x", crash, -1073741819, error + "-1073741819)\r\n", ended + " write"},
         {"\tmissing", {true, 0, 0, false}, -1, "Vexel: Create Process Error\r\n", "start write"},
         {"\t \t", {}, -1, "Vexel: Create Process Error\r\n", "write"},
         {"\tcc x",
          {false, 1, 0, true},
          -1,
          "Vexel: Exit Code Error\r\n",
-         "start query pause:100 query pause:100 pause:100 write"},
+         "start " + poll + poll + "pause:100 write"},
     };
     for (const Case& c : cases) {
         FakePlatform platform;
