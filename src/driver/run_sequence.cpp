@@ -69,11 +69,19 @@ std::string AddressText(const void* address) {
     return text;
 }
 
-void ReportUnexpected(Platform& platform, const char* kind, const void* address, std::string text) {
-    if (text.empty() || text.back() != '.') text.push_back('.');
-    platform.WriteCurrentStandardOutput(std::string("Unexpected failure ") + kind + " in module " +
-                                        platform.ModuleFileName() + " at " + AddressText(address) +
-                                        ": " + text + "\r\n");
+// Writes the report; it must not fail again, even when memory has run out.
+void ReportUnexpected(Platform& platform, const char* kind, const void* address,
+                      const char* text) noexcept {
+    try {
+        std::string report = std::string("Unexpected failure ") + kind + " in module " +
+                             platform.ModuleFileName() + " at " + AddressText(address) + ": " +
+                             text;
+        if (report.back() != '.') report.push_back('.');
+        report.append("\r\n");
+        platform.WriteCurrentStandardOutput(report);
+    } catch (...) {
+        platform.WriteCurrentStandardOutput("Unexpected failure: out of memory.\r\n");
+    }
 }
 
 } // namespace
