@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace vexel {
@@ -14,18 +15,24 @@ namespace {
 // them matches them all, so they have the same dependents. An edge runs from
 // a node to the node of each record that names it.
 struct TargetGraph {
-    std::vector<int> nodeOfRecord;            // by list index; -1 for the root
-    std::vector<std::vector<int>> namedNodes; // by list index: nodes its names match
-    std::vector<std::size_t> edgeStart;       // by node, into edgeRecords
-    std::vector<int> edgeRecords;             // list indexes of the naming records
+    std::vector<int> nodeOfRecord;       // by list index; -1 for the root
+    std::vector<std::size_t> namedStart; // by list index, into namedNodes
+    std::vector<int> namedNodes;         // nodes that each record's names match
+    std::vector<std::size_t> edgeStart;  // by node, into edgeRecords
+    std::vector<int> edgeRecords;        // list indexes of the naming records
     int nodeCount = 0;
+
+    std::span<const int> NamedBy(std::size_t record) const {
+        return std::span<const int>(namedNodes)
+            .subspan(namedStart[record], namedStart[record + 1] - namedStart[record]);
+    }
 };
 
 TargetGraph BuildGraph(const DependList& dependList, const MatchKeyFunction& matchKey) {
     TargetGraph graph;
     const std::size_t count = dependList.size();
     graph.nodeOfRecord.assign(count, -1);
-    graph.namedNodes.resize(count);
+    graph.namedStart.assign(count + 1, 0);
 
     NameTable<std::string> nodeOfKey;
     for (std::size_t j = 1; j < count; ++j) {
@@ -35,19 +42,20 @@ TargetGraph BuildGraph(const DependList& dependList, const MatchKeyFunction& mat
     graph.nodeCount = static_cast<int>(nodeOfKey.Count());
 
     std::vector<std::size_t> edgesOfNode(static_cast<std::size_t>(graph.nodeCount), 0);
+    // A record that names one target twice depends on it once.
+    std::vector<std::size_t> lastNamedBy(static_cast<std::size_t>(graph.nodeCount), 0);
     for (std::size_t j = 1; j < count; ++j) {
-        std::vector<int>& named = graph.namedNodes[j];
+        graph.namedStart[j] = graph.namedNodes.size();
         for (const std::string& name : dependList[j]->Depends) {
             const int node = nodeOfKey.Find(matchKey(name));
             if (node == NameTable<std::string>::Missing) continue; // a source file
-            named.push_back(node);
+            if (lastNamedBy[node] == j) continue;
+            lastNamedBy[node] = j;
+            graph.namedNodes.push_back(node);
+            ++edgesOfNode[node];
         }
-        // A record that names one target twice depends on it once.
-        std::sort(named.begin(), named.end());
-        named.erase(std::unique(named.begin(), named.end()), named.end());
-        for (int node : named)
-            ++edgesOfNode[static_cast<std::size_t>(node)];
     }
+    graph.namedStart[count] = graph.namedNodes.size();
 
     graph.edgeStart.assign(static_cast<std::size_t>(graph.nodeCount) + 1, 0);
     for (int node = 0; node < graph.nodeCount; ++node) {
@@ -56,7 +64,7 @@ TargetGraph BuildGraph(const DependList& dependList, const MatchKeyFunction& mat
     graph.edgeRecords.resize(graph.edgeStart.back());
     std::vector<std::size_t> fill(graph.edgeStart.begin(), graph.edgeStart.end() - 1);
     for (std::size_t j = 1; j < count; ++j) {
-        for (int node : graph.namedNodes[j])
+        for (int node : graph.NamedBy(j))
             graph.edgeRecords[fill[node]++] = static_cast<int>(j);
     }
     return graph;
@@ -131,7 +139,7 @@ bool CheckCircularAndLinkDependents(DependList& dependList, const MatchKeyFuncti
     // are the same node).
     for (std::size_t j = 1; j < dependList.size(); ++j) {
         const int own = component[graph.nodeOfRecord[j]];
-        for (int node : graph.namedNodes[j]) {
+        for (int node : graph.NamedBy(j)) {
             if (component[node] == own) {
                 out.PrintMessage("Circular " + dependList[j]->Target + " dependency dropped.");
                 return false;
