@@ -2,17 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <spawn.h>
 #include <sstream>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -29,72 +27,15 @@ std::string Variable(const char* name) {
     return value ? value : "";
 }
 
-std::string ReadBytes(const fs::path& path) {
+std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The tool's environment: ours, with COMSPEC set unless the case says
-// otherwise, then the case's changes.
-std::vector<std::string> Environment(const Options& options) {
-    std::map<std::string, std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        const std::size_t equals = text.find('=');
-        if (equals != std::string::npos)
-            variables[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    variables["COMSPEC"] = "C:\\Windows\\system32\\cmd.exe";
-    if (!UnderWine()) {
-        for (const auto& [name, value] : options.env) {
-            if (value)
-                variables[name] = *value;
-            else
-                variables.erase(name);
-        }
-    }
-    std::vector<std::string> environment;
-    for (const auto& [name, value] : variables)
-        environment.push_back(name + "=" + value);
-    return environment;
-}
-
-std::vector<std::string> CommandLine(const std::vector<std::string>& args, const Options& options) {
-    std::vector<std::string> command;
-    if (UnderWine()) {
-        std::istringstream wine(Variable("VEXEL_WINE")); // may hold options: "wine64 --x"
-        for (std::string word; wine >> word;)
-            command.push_back(word);
-        if (!options.env.empty()) {
-            command.push_back(Launcher());
-            for (const auto& [name, value] : options.env) {
-                command.push_back(value ? "--set" : "--unset");
-                command.push_back(value ? name + "=" + *value : name);
-            }
-            command.push_back("--");
-        }
-    }
-    command.push_back(Variable("VEXEL_EXE"));
-    command.insert(command.end(), args.begin(), args.end());
-    return command;
-}
-
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 } // namespace
 
 bool UnderWine() {
     return !Variable("VEXEL_WINE").empty();
-}
-
-std::string Launcher() {
-    return Variable("VEXEL_LAUNCHER");
 }
 
 void E2eTest::SetUp() {
@@ -112,33 +53,40 @@ void E2eTest::TearDown() {
     if (!root_.empty()) fs::remove_all(root_, ignored);
 }
 
-void E2eTest::Write(const fs::path& name, std::string_view bytes) const {
-    const fs::path path = work_ / name;
-    fs::create_directories(path.parent_path());
-    std::ofstream file(path, std::ios::binary);
-    file.write(bytes.data(), std::streamsize(bytes.size()));
-    ASSERT_TRUE(file.good()) << "cannot write " << path;
+std::string E2eTest::Expand(std::string text) const {
+    std::string child = ToolPath(Variable("VEXEL_CHILD"));
+    if (child.find(' ') != std::string::npos) child = "\"" + child + "\"";
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at))
+        text.replace(at, 1, child), at += child.size();
+    return text;
 }
 
-void E2eTest::SetTime(const fs::path& name, long offset) const {
-    const timespec times[2] = {{BaseTime + offset, 0}, {BaseTime + offset, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, (work_ / name).c_str(), times, 0), 0) << std::strerror(errno);
+void E2eTest::Write(const fs::path& name, const std::string& text) const {
+    fs::create_directories((work_ / name).parent_path());
+    std::ofstream file(work_ / name, std::ios::binary);
+    ASSERT_TRUE(file << Expand(text) << std::flush) << "cannot write " << name;
+}
+
+void E2eTest::Make(const std::vector<std::string>& files) const {
+    using namespace std::chrono;
+    for (const std::string& file : files) {
+        const std::size_t equals = file.rfind('=');
+        if (equals == std::string::npos) {
+            fs::create_directories(work_ / file);
+            continue;
+        }
+        Write(file.substr(0, equals), "");
+        const sys_seconds time{seconds(BaseTime + std::stol(file.substr(equals + 1)))};
+        fs::last_write_time(work_ / file.substr(0, equals), file_clock::from_sys(time));
+    }
 }
 
 std::string E2eTest::Read(const fs::path& name) const {
-    return ReadBytes(work_ / name);
+    return ReadFile(work_ / name);
 }
 
-bool E2eTest::Exists(const fs::path& name) const {
-    return fs::exists(work_ / name);
-}
-
-std::vector<std::string> E2eTest::Listing() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(work_))
-        names.push_back(fs::relative(entry.path(), work_).string());
-    std::sort(names.begin(), names.end());
-    return names;
+std::size_t E2eTest::Entries() const {
+    return std::size_t(std::distance(fs::recursive_directory_iterator(work_), {}));
 }
 
 std::string E2eTest::ToolPath(const fs::path& path) const {
@@ -148,53 +96,50 @@ std::string E2eTest::ToolPath(const fs::path& path) const {
     return windows;
 }
 
-std::string E2eTest::Child() const {
-    const std::string child = ToolPath(Variable("VEXEL_CHILD"));
-    return child.find(' ') == std::string::npos ? child : "\"" + child + "\"";
-}
-
-std::string E2eTest::Command(std::string_view arguments) const {
-    return std::string("\t").append(Child()).append(" ").append(arguments);
-}
-
 Result E2eTest::Run(const std::vector<std::string>& args, const Options& options) const {
-    Result result;
-    if (UnderWine() && !options.env.empty() && Launcher().empty()) {
-        ADD_FAILURE() << "an environment change under Wine needs VEXEL_LAUNCHER";
-        return result;
-    }
-    std::vector<std::string> command = CommandLine(args, options);
-    std::vector<std::string> environment = Environment(options);
-    const fs::path out = root_ / "stdout", err = root_ / "stderr";
-    const fs::path cwd = options.cwd.empty() ? work_ : options.cwd;
+    std::vector<std::string> command;
+    std::istringstream wine(Variable("VEXEL_WINE")); // may hold options: "wine64 --x"
+    for (std::string word; wine >> word;)
+        command.push_back(word);
+    const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
+    if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
+        command.insert(command.end(), {"env", options.comSpec ? comSpec : "--unset=COMSPEC"});
+    else if (options.comSpec != Options{}.comSpec)
+        command.insert(command.end(), {Variable("VEXEL_LAUNCHER"),
+                                       options.comSpec ? "--set" : "--unset", comSpec, "--"});
+    command.push_back(Variable("VEXEL_EXE"));
+    command.insert(command.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : command)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
 
+    const fs::path out = root_ / "stdout", err = root_ / "stderr";
+    const int create = O_WRONLY | O_CREAT | O_TRUNC;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (options.out == Stdout::Captured)
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0666);
-    else if (options.out == Stdout::DevFull)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
-    else
+    if (options.out == Stdout::Closed)
         posix_spawn_file_actions_addclose(&actions, 1);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-
+    else
+        posix_spawn_file_actions_addopen(
+            &actions, 1, options.out == Stdout::DevFull ? "/dev/full" : out.c_str(), create, 0666);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), create, 0666);
+    posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
     pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, command[0].c_str(), &actions, nullptr,
-                                     Pointers(command).data(), Pointers(environment).data());
+    const int error = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    Result result;
     if (error != 0) {
-        ADD_FAILURE() << "cannot start " << command[0] << ": " << std::strerror(error);
+        ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(error);
         return result;
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-    if (options.out == Stdout::Captured) result.out = ReadBytes(out);
-    result.err = ReadBytes(err);
+    result.out = options.out == Stdout::Captured ? ReadFile(out) : "";
+    result.err = ReadFile(err);
     return result;
 }
 
