@@ -16,7 +16,7 @@ run_case() {
   local dir="$work/$name"
   "$build/bench/vexel_make_bench" "$dir" "$@"
   for attempt in 1 2 3; do
-    (cd "$dir" && /usr/bin/time -f "%e s %M KiB" -o "$work/time" "$build/vexel" >"$work/out" || true)
+    (cd "$dir" && /usr/bin/time -f "%e s wall, %U s user, %S s system, %M KiB" -o "$work/time" "$build/vexel" >"$work/out" || true)
     grep -q "$expect" "$work/out" || { echo "$name: unexpected output:"; cat "$work/out"; exit 1; }
     printf '%-34s run %d: %s\n' "$name ($(wc -l <"$dir/MakeFile") lines)" "$attempt" "$(cat "$work/time")"
   done
