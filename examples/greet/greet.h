@@ -2,7 +2,7 @@
 #define GREET_H
 
 /* Writes a greeting for name to standard output. */
-void greet(const char *name);
+void greet(const char* name);
 
 /* The number of greetings written so far. */
 int greetings(void);

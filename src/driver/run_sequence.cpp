@@ -39,7 +39,7 @@ private:
     Platform& platform_;
 };
 
-int32_t RunArmed(Platform& platform, MessageWriter& out, RunState& run) {
+int32_t StartAndRun(Platform& platform, MessageWriter& out, RunState& run) {
     if (!GetEnvValue(platform, out, "COMSPEC", run.ComSpecValue)) {
         out.PrintMessage("Get Env(COMSPEC) Error");
         return run.ExitStatus;
@@ -117,7 +117,7 @@ int32_t RunVexel(Platform& platform) {
     try {
         MessageWriter out(platform);
         RunState run;
-        return RunArmed(platform, out, run);
+        return StartAndRun(platform, out, run);
     } catch (const UnexpectedFailure& failure) {
         ReportUnexpected(platform, failure.Kind(), failure.Address(), failure.what());
     } catch (const OutOfMemory& failure) {

@@ -10,11 +10,6 @@
 
 namespace vexel {
 
-// Exit statuses of a run.
-constexpr int32_t ExitSuccess = 0;
-constexpr int32_t ExitFailure = -1;
-constexpr int32_t ExitUnexpected = 1;
-
 // Makes one whole run and returns its exit status. An unexpected failure is
 // reported on standard output after the clean-up and gives ExitUnexpected.
 int32_t RunVexel(Platform& platform);

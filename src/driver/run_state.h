@@ -10,8 +10,13 @@
 
 namespace vexel {
 
+// Exit statuses of a run.
+constexpr int32_t ExitSuccess = 0;
+constexpr int32_t ExitFailure = -1; // a failure the tool reported itself
+constexpr int32_t ExitUnexpected = 1;
+
 struct RunState {
-    int32_t ExitStatus = -1; // 0 only once the run has succeeded
+    int32_t ExitStatus = ExitFailure; // ExitSuccess only once the run has succeeded
     std::string ComSpecValue;
     std::string StartDir;
     std::string MakeFileName;
