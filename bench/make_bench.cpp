@@ -5,6 +5,9 @@
 //   make_bench DIR chain N     t0: t1, t1: t2, ... tN-1: src, up to date
 //   make_bench DIR stale N     the same chain with src newer: every target stale
 //                              (no command lines, so nothing runs)
+//   make_bench DIR valley N    two chains written so that Levels fall, then
+//                              rise, in makefile order; no files, so every
+//                              target is stale (no command lines)
 //   make_bench DIR syntax N    N target lines, the last one malformed
 #include <filesystem>
 #include <fstream>
@@ -36,7 +39,7 @@ std::string Target(long i) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::cerr << "usage: make_bench DIR wide|chain|stale|syntax N [K]\n";
+        std::cerr << "usage: make_bench DIR wide|chain|stale|valley|syntax N [K]\n";
         return 2;
     }
     const fs::path dir = argv[1];
@@ -68,6 +71,12 @@ int main(int argc, char** argv) {
             Touch(dir / Target(i), 10);
         }
         Touch(dir / "src", shape == "stale" ? 20 : 0);
+    } else if (shape == "valley") {
+        const long half = n / 2;
+        for (long i = half - 1; i >= 0; --i)
+            makefile << Name('u', i) << ": " << (i + 1 < half ? Name('u', i + 1) : "src") << "\n";
+        for (long i = 0; i < half; ++i)
+            makefile << Target(i) << ": " << (i + 1 < half ? Target(i + 1) : "src") << "\n";
     } else if (shape == "syntax") {
         for (long i = 0; i + 1 < n; ++i)
             makefile << Target(i) << ": src\n";

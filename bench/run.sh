@@ -26,4 +26,5 @@ run_case() {
 run_case "wide 100000 x 10, up to date" "Target is up to date." wide 100000 10
 run_case "chain 100000, up to date" "Target is up to date." chain 100000
 run_case "chain 1000000, all stale" "Target is up to date." stale 1000000
+run_case "valley 1000000, all stale" "Target is up to date." valley 1000000
 run_case "syntax error on line 1000000" "Target Line Syntax error" syntax 1000000

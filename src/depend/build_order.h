@@ -11,7 +11,12 @@ int CompareDepends(const TDepend& a, const TDepend& b);
 
 // Sorts the list in place by the tool's exchange sort. The order it leaves
 // records of equal Level in is the order in which their commands run, so the
-// procedure is kept exactly; only its nesting is done with a work list.
+// outcome of the procedure is kept exactly. Orders of Levels that would make
+// its scans quadratic are sorted again by SortDependListBySearching.
 void SortDependList(DependList& dependList);
+
+// The same outcome, each scan done as a search over trees of keys: at most
+// n log² n steps for every order of Levels.
+void SortDependListBySearching(DependList& dependList);
 
 } // namespace vexel

@@ -262,22 +262,30 @@ TEST(BuildOrder, SortsLikeTheNestedExchangeSort) {
         {"012", "|CBA"}, {"210", "|ABC"}, {"0101", "|DBAC"}, {"1010", "|CADB"}};
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
-        std::string levels(1 + random() % 13, '0');
+        std::string levels(1 + random() % (round < 1800 ? 13 : 400), '0');
         for (char& level : levels)
-            level = static_cast<char>('0' + random() % 4);
+            level = static_cast<char>('0' + random() % (round % 2 ? 4 : 40));
         cases.emplace_back(levels, "");
     }
+    // Descending then ascending Levels: scanning would be quadratic here.
+    std::string valley;
+    for (int i = 0; i < 1500; ++i)
+        valley += static_cast<char>('0' + std::abs(i % 150 - 75) % 70);
+    cases.emplace_back(valley, "");
     for (const auto& [levels, expected] : cases) {
-        DependList records = Records(levels.size() + 1);
+        DependList records = Records(levels.size() + 1), searched = Records(levels.size() + 1);
         std::vector<const TDepend*> literal{records[0].get()};
         for (std::size_t i = 1; i < records.size(); ++i) {
-            records[i]->Target = std::string(1, static_cast<char>('A' + i - 1));
-            records[i]->Level = levels[i - 1] - '0';
+            records[i]->Target = searched[i]->Target =
+                i <= 26 ? std::string(1, static_cast<char>('A' + i - 1)) : std::to_string(i) + ",";
+            records[i]->Level = searched[i]->Level = levels[i - 1] - '0';
             literal.push_back(records[i].get());
         }
         ASSERT_NO_THROW(LiteralSort(literal, 0, static_cast<long>(literal.size()) - 1));
         SortDependList(records);
+        SortDependListBySearching(searched);
         ASSERT_EQ(Order(records), Order(literal)) << levels;
+        ASSERT_EQ(Order(searched), Order(literal)) << levels;
         EXPECT_EQ(Order(literal), expected.empty() ? Order(literal) : expected) << levels;
     }
 }
