@@ -13,6 +13,8 @@ jobs=$(nproc)
 # programs the end-to-end tests need.
 export WINEPREFIX="${WINEPREFIX:-/tmp/vexel-wineprefix}"
 export WINEDEBUG=-all
+# No prompts for optional Wine components on a new prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
 windows="$root/build/windows"
 cmake -S "$root" -B "$windows" -G Ninja -DVEXEL_WARNINGS_AS_ERRORS=ON \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
