@@ -62,6 +62,12 @@ LeadByteSet Win32Platform::LeadBytes() {
 }
 
 std::string Win32Platform::MatchKey(std::string_view name) {
+    auto [entry, added] = matchKeys_.try_emplace(std::string(name));
+    if (added) entry->second = SortKey(name);
+    return entry->second;
+}
+
+std::string Win32Platform::SortKey(std::string_view name) {
     // The sort key that CompareStringA compares with: two names have equal
     // keys exactly when the comparison calls them equal.
     if (name.empty()) return {};

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "os/platform.h"
@@ -53,6 +54,10 @@ public:
     std::string ModuleFileName() override;
 
 private:
+    std::string SortKey(std::string_view name);
+
+    // Names are written many times in a makefile; each is keyed once.
+    std::unordered_map<std::string, std::string> matchKeys_;
     std::vector<std::string> arguments_;
 
     // The log and the standard handles it replaces.
