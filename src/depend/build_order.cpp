@@ -56,13 +56,12 @@ struct SortState {
     Key At(Index i) const { return keys[static_cast<std::size_t>(i)]; }
 };
 
-// The exchange sort over [0, count): scans entry by entry. Nested ranges go
-// to a work list; they never overlap, so the order in which they are taken
-// does not change the result. Gives up (false) when it has taken more steps
-// than budget, which only unlucky orders of Levels make it do.
-bool SortByScanning(SortState& state, uint64_t budget) {
+// The exchange sort over [0, count). How a partition's scans find where
+// they stop is the scanner's: both scanners give the same stops. Nested
+// ranges go to a work list; they never overlap, so the order in which they
+// are taken does not change the result. False when the scanner gives up.
+template <class Scanner> bool ExchangeSort(SortState& state, Scanner& scanner) {
     std::vector<std::pair<Index, Index>> ranges{{0, static_cast<Index>(state.keys.size()) - 1}};
-    uint64_t steps = 0;
     while (!ranges.empty()) {
         auto [left, right] = ranges.back();
         ranges.pop_back();
@@ -71,14 +70,8 @@ bool SortByScanning(SortState& state, uint64_t budget) {
             Index j = right;
             const Key pivot = state.At((left + right) / 2);
             do {
-                // The bounds never stop a scan on a list whose root record
-                // stands first; they only keep a malformed list in range.
-                while (i < right && Before(state.At(i), pivot))
-                    ++i, ++steps;
-                while (j > left && After(state.At(j), pivot))
-                    --j, ++steps;
-                if (i <= j) state.Swap(i++, j--);
-                if (++steps > budget) return false;
+                if (!scanner.Scan(i, j, left, right, pivot)) return false;
+                if (i <= j) scanner.Swap(i++, j--);
             } while (i <= j);
             if (left < j) ranges.emplace_back(left, j);
             if (i >= right) break;
@@ -87,6 +80,31 @@ bool SortByScanning(SortState& state, uint64_t budget) {
     }
     return true;
 }
+
+// Scans entry by entry, as the procedure is written. Gives up when it has
+// taken more steps than its budget, which only unlucky orders of Levels
+// make it do.
+class StepScanner {
+public:
+    StepScanner(SortState& state, uint64_t budget) : state_(state), budget_(budget) {}
+
+    bool Scan(Index& i, Index& j, Index left, Index right, Key pivot) {
+        // The bounds never stop a scan on a list whose root record stands
+        // first; they only keep a malformed list in range.
+        while (i < right && Before(state_.At(i), pivot))
+            ++i, ++steps_;
+        while (j > left && After(state_.At(j), pivot))
+            --j, ++steps_;
+        return ++steps_ <= budget_;
+    }
+
+    void Swap(Index i, Index j) { state_.Swap(i, j); }
+
+private:
+    SortState& state_;
+    uint64_t budget_;
+    uint64_t steps_ = 0;
+};
 
 // Minimum and maximum key over ranges of entries, to find the entry where a
 // scan stops without stepping over all the entries before it.
@@ -158,46 +176,41 @@ private:
     std::vector<Key> max_;
 };
 
-// The same exchange sort, step for step in its outcome, with each scan done
-// as one search: a partition costs a search per exchange, and the exchanges
-// of a partition are at most its smaller side, so the whole sort stays
-// within n log² n steps whatever the order of Levels.
-void SortBySearching(SortState& state) {
-    KeyTrees trees(state.keys);
-    std::vector<std::pair<Index, Index>> ranges{{0, static_cast<Index>(state.keys.size()) - 1}};
-    while (!ranges.empty()) {
-        auto [left, right] = ranges.back();
-        ranges.pop_back();
-        for (;;) {
-            Index i = left;
-            Index j = right;
-            const Key pivot = state.At((left + right) / 2);
-            do {
-                if (pivot == RootKey) {
-                    // Only on a list of one or two entries: scan as written.
-                    while (i < right && Before(state.At(i), pivot))
-                        ++i;
-                    while (j > left && After(state.At(j), pivot))
-                        --j;
-                } else {
-                    // Keys after the scan's range may be stale; they only
-                    // matter beyond the bound, where the scan stops anyway.
-                    if (i < right) i = std::min(trees.FirstAtMost(i, pivot), right);
-                    if (j > left) j = std::max(trees.LastAtLeast(j, pivot), left);
-                }
-                if (i <= j) {
-                    state.Swap(i, j);
-                    trees.Set(i, state.At(i));
-                    trees.Set(j, state.At(j));
-                    ++i;
-                    --j;
-                }
-            } while (i <= j);
-            if (left < j) ranges.emplace_back(left, j);
-            if (i >= right) break;
-            left = i;
+// Finds each stop with one search in trees of the keys: a partition costs
+// a search per exchange, and the exchanges of a partition are at most its
+// smaller side, so the whole sort stays within n log² n steps whatever the
+// order of Levels.
+class SearchScanner {
+public:
+    explicit SearchScanner(SortState& state) : state_(state), trees_(state.keys) {}
+
+    bool Scan(Index& i, Index& j, Index left, Index right, Key pivot) {
+        if (pivot == RootKey) {
+            // Only on a list of one or two entries: step as written.
+            StepScanner steps(state_, std::numeric_limits<uint64_t>::max());
+            return steps.Scan(i, j, left, right, pivot);
         }
+        // Keys after the scan's range may be stale; they only matter beyond
+        // the bound, where the scan stops anyway.
+        if (i < right) i = std::min(trees_.FirstAtMost(i, pivot), right);
+        if (j > left) j = std::max(trees_.LastAtLeast(j, pivot), left);
+        return true;
     }
+
+    void Swap(Index i, Index j) {
+        state_.Swap(i, j);
+        trees_.Set(i, state_.At(i));
+        trees_.Set(j, state_.At(j));
+    }
+
+private:
+    SortState& state_;
+    KeyTrees trees_;
+};
+
+void SortBySearching(SortState& state) {
+    SearchScanner scanner(state);
+    ExchangeSort(state, scanner);
 }
 
 void Reorder(DependList& dependList, const std::vector<std::size_t>& from) {
@@ -217,7 +230,8 @@ void SortDependList(DependList& dependList) {
     // order of Levels is one that makes scanning quadratic.
     const uint64_t count = dependList.size();
     const uint64_t budget = 8 * count * static_cast<uint64_t>(std::bit_width(count)) + 1024;
-    if (!SortByScanning(state, budget)) {
+    StepScanner scanner(state, budget);
+    if (!ExchangeSort(state, scanner)) {
         state = SortState(dependList);
         SortBySearching(state);
     }
