@@ -1,7 +1,7 @@
 // Build order: higher Level first, the root record ahead of all.
 #pragma once
 
-#include "depend/depend.h"
+#include "depend/target_record.h"
 
 namespace vexel {
 

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "makefile/name_table.h"
+#include "base/name_table.h"
+#include "depend/set_stale.h"
 #include "makefile/target_line.h"
 
 namespace vexel {
@@ -45,26 +46,14 @@ void MarkStaleTargets(DependList& dependList, FileSystem& files, const LeadByteS
         TDepend& record = *dependList[j];
         const int32_t targetStamp = cache.StampOf(record.Target);
         if (targetStamp == NoStamp) {
-            record.SetStale(true);
+            SetStale(record);
             continue;
         }
-        record.TargetAge = static_cast<double>(targetStamp);
         for (const std::string& name : record.Depends) {
             if (IsNewer(cache.StampOf(name), targetStamp)) {
-                record.SetStale(true);
+                SetStale(record);
                 break;
             }
-        }
-    }
-}
-
-void CollectCommands(const DependList& dependList, const MakeLines& lines, CommandList& commands) {
-    for (const auto& record : dependList) {
-        if (record->CmdFirst == -1 || !record->Stale) continue;
-        for (int32_t k = record->CmdFirst; k <= record->CmdLast; ++k) {
-            const std::string_view line = lines[static_cast<std::size_t>(k)];
-            if (!line.empty() && line[0] == '#') continue;
-            commands.push_back(line);
         }
     }
 }

@@ -1,10 +1,11 @@
 // Program entry: one run per process.
 #include "driver/run_sequence.h"
-#include "os/platform.h"
-#include "run/failure.h"
+#include "driver/unexpected_failure.h"
+#include "os/system_platform.h"
 
 int main(int argc, char** argv) {
     vexel::InstallOutOfMemoryHandler();
-    auto platform = vexel::CreateSystemPlatform(argc, argv);
-    return vexel::RunVexel(*platform);
+    vexel::SystemPlatform system(argc, argv);
+    vexel::Platform platform = system.Get();
+    return vexel::RunVexel(platform);
 }

@@ -3,63 +3,74 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <vector>
 
 #include "depend/build_order.h"
-#include "depend/dependents_graph.h"
+#include "depend/circular_check.h"
 #include "depend/staleness.h"
-#include "driver/command_line.h"
+#include "driver/environment.h"
+#include "driver/log_redirection.h"
+#include "driver/messages.h"
+#include "driver/unexpected_failure.h"
 #include "makefile/makefile_reader.h"
 #include "run/command_runner.h"
-#include "run/environment.h"
-#include "run/failure.h"
 
 namespace vexel {
 
 namespace {
 
-// Points standard output and standard error at the log for its lifetime;
-// closing the log and restoring them is the first step of every clean-up.
-class LogRedirection {
-public:
-    LogRedirection(Platform& platform, MessageWriter& out, const std::string& name)
-        : platform_(platform) {
-        if (!platform_.CreateLog(name)) {
-            // Said once, to the caller: from here on every line would vanish.
-            platform_.WriteCurrentStandardError("Vexel: Log file " + name +
-                                                " cannot be created; messages are lost\r\n");
+// Echoes each command line, runs it and stops at the first one that does not
+// end with exit code 0. True when every one did.
+bool RunCommandList(const CommandList& commands, const std::string& directory,
+                    ProcessRunner& runner, MessageWriter& out) {
+    runner.PrepareChildStart();
+    for (const std::string_view line : commands) {
+        out.PrintMessage(line);
+        const CommandResult result = RunCommand(line, directory, runner);
+        switch (result.kind) {
+        case CommandResult::Kind::Ended:
+            if (result.exitCode == 0) continue;
+            out.PrintMessage(messages::CommandErrorReturn(result.exitCode));
+            return false;
+        case CommandResult::Kind::NotStarted:
+            out.PrintMessage(messages::CreateProcessError);
+            return false;
+        case CommandResult::Kind::EndUnknown:
+            out.PrintMessage(messages::ExitCodeError);
+            return false;
         }
-        platform_.RedirectToLog();
-        out.UseLog();
     }
-    LogRedirection(const LogRedirection&) = delete;
-    LogRedirection& operator=(const LogRedirection&) = delete;
-    ~LogRedirection() { platform_.RestoreFromLog(); }
+    return true;
+}
 
-private:
-    Platform& platform_;
-};
-
-int32_t StartAndRun(Platform& platform, MessageWriter& out, RunState& run) {
-    if (!GetEnvValue(platform, out, "COMSPEC", run.ComSpecValue)) {
-        out.PrintMessage("Get Env(COMSPEC) Error");
-        return run.ExitStatus;
+void StartAndRun(Platform& platform, MessageWriter& out, RunState& run) {
+    switch (GetEnvValue(platform.facts, "COMSPEC", run.ComSpecValue)) {
+    case EnvLookup::Read:
+        break;
+    case EnvLookup::NotExists:
+        out.PrintMessage(messages::EnvNotExists);
+        out.PrintMessage(messages::GetEnvComSpecError);
+        return;
+    case EnvLookup::LengthOver:
+        out.PrintMessage(messages::EnvLengthOver);
+        out.PrintMessage(messages::GetEnvComSpecError);
+        return;
     }
-    const std::vector<std::string> arguments = ReadArguments(platform);
+    const std::vector<std::string> arguments = platform.facts.Arguments();
     if (arguments.size() > 2) {
-        out.PrintMessage("Param Error");
-        return run.ExitStatus;
+        out.PrintMessage(messages::ParamError);
+        return;
     }
-    run.StartDir = platform.CurrentDirectory();
+    run.StartDir = platform.facts.CurrentDirectory();
     run.MakeFileName = arguments.empty() ? std::string("MakeFile") : arguments[0];
     if (arguments.size() == 2) run.LogFileName = arguments[1];
 
     if (run.LogFileName.empty()) {
         RunPhases(platform, out, run);
     } else {
-        LogRedirection log(platform, out, run.LogFileName);
+        LogRedirection log(platform.streams, out, run.LogFileName);
         RunPhases(platform, out, run);
     }
-    return run.ExitStatus;
 }
 
 std::string AddressText(const void* address) {
@@ -74,38 +85,48 @@ void ReportUnexpected(Platform& platform, const char* kind, const void* address,
                       const char* text) noexcept {
     try {
         std::string report = std::string("Unexpected failure ") + kind + " in module " +
-                             platform.ModuleFileName() + " at " + AddressText(address) + ": " +
-                             text;
+                             platform.facts.ModuleFileName() + " at " + AddressText(address) +
+                             ": " + text;
         if (report.back() != '.') report.push_back('.');
         report.append("\r\n");
-        platform.WriteCurrentStandardOutput(report);
+        platform.streams.WriteCurrentStandardOutput(report);
     } catch (...) {
-        platform.WriteCurrentStandardOutput("Unexpected failure: out of memory.\r\n");
+        platform.streams.WriteCurrentStandardOutput("Unexpected failure: out of memory.\r\n");
     }
 }
 
 } // namespace
 
 void RunPhases(Platform& platform, MessageWriter& out, RunState& run) {
-    try {
-        LoadMakefile(platform, run.MakeFileName, run.Lines);
-    } catch (...) {
-        out.PrintMessage("MakeFile Open Error");
+    if (!LoadMakefile(platform.files, run.MakeFileName, run.Lines)) {
+        out.PrintMessage(messages::MakeFileOpenError);
         return;
     }
-    const LeadByteSet leadBytes = platform.LeadBytes();
-    if (!ParseMakefile(run.Lines, run.Depends, out, leadBytes)) return;
-    const MatchKeyFunction matchKey = [&platform](std::string_view name) {
-        return platform.MatchKey(name);
-    };
-    if (!CheckCircularAndLinkDependents(run.Depends, matchKey, out)) return;
-    MarkStaleTargets(run.Depends, platform, leadBytes);
+    const LeadByteSet leadBytes = platform.names.LeadBytes();
+    std::vector<TargetEntry> entries;
+    const ReadOutcome read = ReadTargets(run.Lines, leadBytes, entries);
+    switch (read.error) {
+    case ReadError::None:
+        break;
+    case ReadError::TargetLineSyntax:
+        out.PrintMessage(messages::TargetLineSyntaxError);
+        return;
+    case ReadError::DupTarget:
+        out.PrintMessage(messages::DupTarget(read.dupTarget));
+        return;
+    }
+    run.Depends = MakeDependList(std::move(entries));
+    if (const TDepend* circular = CheckCircularAndLinkDependents(run.Depends, platform.names)) {
+        out.PrintMessage(messages::Circular(circular->Target));
+        return;
+    }
+    MarkStaleTargets(run.Depends, platform.files, leadBytes);
     SortDependList(run.Depends);
     CollectCommands(run.Depends, run.Lines, run.Commands);
 
     if (run.Commands.empty()) {
-        out.PrintMessage("Target is up to date.");
-    } else if (!RunCommands(run.Commands, run.StartDir, platform, out)) {
+        out.PrintMessage(messages::UpToDate);
+    } else if (!RunCommandList(run.Commands, run.StartDir, platform.processes, out)) {
         return;
     }
     run.ExitStatus = ExitSuccess;
@@ -115,9 +136,10 @@ int32_t RunVexel(Platform& platform) {
     // Everything the run holds is released before a failure is reported, so
     // that the report reaches the caller's standard output, not the log.
     try {
-        MessageWriter out(platform);
+        MessageWriter out(platform.streams);
         RunState run;
-        return StartAndRun(platform, out, run);
+        StartAndRun(platform, out, run);
+        return run.ExitStatus;
     } catch (const UnexpectedFailure& failure) {
         ReportUnexpected(platform, failure.Kind(), failure.Address(), failure.what());
     } catch (const OutOfMemory& failure) {

@@ -1,12 +1,13 @@
 // The run: start-up checks, the phases in their fixed order, the clean-up
-// and the exit status.
+// and the exit status. Phases return what went wrong; only this sequence
+// prints it.
 #pragma once
 
 #include <cstdint>
 
+#include "driver/message_writer.h"
 #include "driver/run_state.h"
 #include "os/platform.h"
-#include "run/message.h"
 
 namespace vexel {
 
@@ -16,7 +17,7 @@ int32_t RunVexel(Platform& platform);
 
 // The phases from the makefile load to the commands, on an armed run: the
 // arguments are taken and the log, if any, is in place. Sets run.ExitStatus
-// to 0 when the run succeeds.
+// to ExitSuccess when the run succeeds.
 void RunPhases(Platform& platform, MessageWriter& out, RunState& run);
 
 } // namespace vexel

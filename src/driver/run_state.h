@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "depend/depend.h"
-#include "depend/staleness.h"
+#include "depend/command_list.h"
+#include "depend/target_record.h"
 #include "makefile/make_lines.h"
 
 namespace vexel {

@@ -1,58 +1,63 @@
 #include "makefile/makefile_reader.h"
 
-#include <stdexcept>
+#include <exception>
 #include <string_view>
 
-#include "makefile/name_table.h"
-#include "makefile/text.h"
+#include "base/name_table.h"
+#include "makefile/line_kind.h"
+#include "makefile/target_line.h"
 
 namespace vexel {
 
-void LoadMakefile(FileSystem& files, const std::string& fileName, MakeLines& lines) {
-    std::string text;
-    if (!files.ReadWholeFile(fileName, text)) throw std::runtime_error("makefile not read");
-    lines.Assign(std::move(text));
+bool LoadMakefile(FileSystem& files, const std::string& fileName, MakeLines& lines) {
+    // A makefile too large for the memory at hand is one that cannot be
+    // read, like any other.
+    try {
+        std::string text;
+        if (!files.ReadWholeFile(fileName, text)) return false;
+        lines.Assign(std::move(text));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
-bool ParseMakefile(const MakeLines& lines, DependList& dependList, MessageWriter& out,
-                   const LeadByteSet& leadBytes) {
-    auto root = std::make_unique<TDepend>();
-    root->SetStale(true);
-    TDepend* current = root.get();
-    dependList.push_back(std::move(root));
+ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
+                        std::vector<TargetEntry>& entries) {
+    entries.emplace_back();
+    std::size_t current = entries.size() - 1;
 
-    // Targets accepted so far, byte for byte; the views point into records
-    // that the list owns and never moves.
+    // Targets accepted so far, byte for byte, as views into the lines.
     NameTable<std::string_view> targets;
 
     const std::size_t count = lines.Count();
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view line = lines[i];
-        if (!line.empty() && line[0] == '\t') {
+        switch (ClassifyLine(line)) {
+        case LineKind::Command: {
             const auto index = static_cast<int32_t>(i);
-            if (current->CmdFirst == -1) current->CmdFirst = index;
-            current->CmdLast = index;
-            continue;
+            if (entries[current].CmdFirst == -1) entries[current].CmdFirst = index;
+            entries[current].CmdLast = index;
+            break;
         }
-        const std::string_view trimmed = Trim(line);
-        if (trimmed.empty() || trimmed[0] == '#') continue;
-
-        auto record = std::make_unique<TDepend>();
-        record->SetLine(trimmed, leadBytes);
-        if (record->Target.empty()) {
-            out.PrintMessage("Target Line Syntax error");
-            return false;
+        case LineKind::Ignored:
+            break;
+        case LineKind::Target: {
+            const std::string_view trimmed = Trim(line);
+            const std::string_view target = ExtractTarget(trimmed, leadBytes);
+            if (target.empty()) return {ReadError::TargetLineSyntax, {}};
+            bool added = false;
+            targets.Insert(target, added);
+            if (!added) return {ReadError::DupTarget, std::string(target)};
+            TargetEntry& entry = entries.emplace_back();
+            entry.Target.assign(target);
+            ExtractDepends(trimmed, entry.Depends, leadBytes);
+            current = entries.size() - 1;
+            break;
         }
-        bool added = false;
-        targets.Insert(record->Target, added);
-        if (!added) {
-            out.PrintMessage("Dup Target " + record->Target);
-            return false;
         }
-        current = record.get();
-        dependList.push_back(std::move(record));
     }
-    return true;
+    return {};
 }
 
 } // namespace vexel

@@ -1,6 +1,6 @@
 #include "makefile/target_line.h"
 
-#include "makefile/text.h"
+#include "base/text.h"
 
 namespace vexel {
 
@@ -40,10 +40,10 @@ std::string QuotedText(std::string_view name, char q, const LeadByteSet& leadByt
 
 } // namespace
 
-std::string ExtractTarget(std::string_view line, const LeadByteSet& leadBytes) {
+std::string_view ExtractTarget(std::string_view line, const LeadByteSet& leadBytes) {
     const std::size_t separator = FindPattern(line, Separator, leadBytes);
     if (separator == std::string_view::npos) return {};
-    return std::string(Trim(line.substr(0, separator)));
+    return Trim(line.substr(0, separator));
 }
 
 void ExtractDepends(std::string_view line, std::vector<std::string>& names,

@@ -5,13 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "os/platform.h"
+#include "base/text.h"
 
 namespace vexel {
 
 // The target name: the text before the first ": ", trimmed; empty when the
-// line has no separator or only white space before it.
-std::string ExtractTarget(std::string_view line, const LeadByteSet& leadBytes);
+// line has no separator or only white space before it. A view into line.
+std::string_view ExtractTarget(std::string_view line, const LeadByteSet& leadBytes);
 
 // Appends the dependency names after the separator, in line order, quotes
 // kept. Adds nothing when the line has no separator.

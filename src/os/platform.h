@@ -1,9 +1,9 @@
 // The operating-system layer. Everything the tool needs from the system goes
-// through these interfaces, so that the core stays portable and tests can
-// hand it fakes. One implementation per platform lives beside this file.
+// through these small interfaces, each consumer taking the ones it uses, so
+// that the core stays portable and tests can hand it fakes. One
+// implementation of each per platform lives beside this file.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -11,10 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
+
 namespace vexel {
 
-// Bytes that open a double-byte character in the system's ANSI code page.
-using LeadByteSet = std::array<bool, 256>;
+// The age stamp of a file that has none.
+constexpr int32_t NoStamp = -1;
 
 // The files the tool reads or examines.
 class FileSystem {
@@ -26,8 +28,8 @@ public:
     virtual bool ReadWholeFile(const std::string& name, std::string& contents) = 0;
 
     // The file's last-write time in local time, packed as date word (high 16
-    // bits) and time word (low 16 bits); -1 when the file does not exist, is a
-    // directory or has a time that cannot be packed.
+    // bits) and time word (low 16 bits); NoStamp when the file does not
+    // exist, is a directory or has a time that cannot be packed.
     virtual int32_t FileAgeStamp(const std::string& name) = 0;
 };
 
@@ -97,37 +99,51 @@ public:
     virtual std::string DescribeError(int code) = 0;
 };
 
-// The whole layer, with the process-wide facts that need no interface of
-// their own.
-class Platform : public FileSystem, public ProcessRunner, public OutputStreams {
+// An environment variable's value, as far as the tool takes it.
+struct EnvironmentValue {
+    enum class Status { Found, Missing, TooLong };
+    Status status = Status::Missing;
+    std::string value; // only with Found
+};
+
+// What the system tells about this process.
+class ProcessFacts {
 public:
-    // Reads an environment variable the way the Win32 call does: the value's
-    // length when it fits in size bytes with its terminating NUL, else the
-    // size it needs (NUL included); 0 when unset or empty.
-    virtual uint32_t ReadEnvironment(const std::string& name, char* buffer, uint32_t size) = 0;
+    virtual ~ProcessFacts() = default;
 
-    // The raw command-line text, when the platform gives one (true), to be
-    // split by the tool's own rules; otherwise false.
-    virtual bool CommandLineText(std::string& text) = 0;
+    // The variable's value when it is set to at most maxLength bytes; an
+    // empty value counts as missing.
+    virtual EnvironmentValue Environment(const std::string& name, std::size_t maxLength) = 0;
 
-    // The arguments after the program name, as the platform split them.
-    // Used only when CommandLineText gives false.
-    virtual std::vector<std::string> ArgumentVector() = 0;
+    // The tool's arguments after its own name; none of them is empty.
+    virtual std::vector<std::string> Arguments() = 0;
 
     // The current directory, whole; empty when it cannot be read.
     virtual std::string CurrentDirectory() = 0;
-
-    virtual LeadByteSet LeadBytes() = 0;
-
-    // A key that is equal for two names exactly when the platform's name
-    // comparison calls them equal without regard to letter case.
-    virtual std::string MatchKey(std::string_view name) = 0;
 
     // The program's own file, for failure reports.
     virtual std::string ModuleFileName() = 0;
 };
 
-// The platform the program runs on.
-std::unique_ptr<Platform> CreateSystemPlatform(int argc, char** argv);
+// How the system's code page shapes names.
+class NameRules {
+public:
+    virtual ~NameRules() = default;
+
+    virtual LeadByteSet LeadBytes() = 0;
+
+    // A key that is equal for two names exactly when the system's name
+    // comparison calls them equal without regard to letter case.
+    virtual std::string MatchKey(std::string_view name) = 0;
+};
+
+// The whole layer as a run uses it.
+struct Platform {
+    FileSystem& files;
+    ProcessRunner& processes;
+    OutputStreams& streams;
+    ProcessFacts& facts;
+    NameRules& names;
+};
 
 } // namespace vexel

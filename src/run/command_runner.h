@@ -1,27 +1,32 @@
-// Running the collected command lines, one child process at a time.
+// Running one command line as a child process and waiting for its end.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "os/platform.h"
-#include "run/message.h"
 
 namespace vexel {
 
 constexpr unsigned PollInterval = 100; // milliseconds
 
-// Echoes the line, runs it in directory and waits for its end. 0 when it
-// ended with exit code 0, -1 when it could not be started or its end could
-// not be learnt, otherwise its exit code.
-int32_t RunCommand(std::string_view line, const std::string& directory, ProcessRunner& runner,
-                   MessageWriter& out);
+struct CommandResult {
+    enum class Kind {
+        Ended,      // exitCode holds the child's exit code, 0 included
+        NotStarted, // the program could not be started
+        EndUnknown, // the child's end could not be learnt
+    };
+    Kind kind = Kind::NotStarted;
+    int32_t exitCode = 0;
 
-// Runs the lines in order and stops at the first nonzero result. True when
-// every line gave 0. An empty list starts nothing.
-bool RunCommands(const std::vector<std::string_view>& commands, const std::string& directory,
-                 ProcessRunner& runner, MessageWriter& out);
+    bool Succeeded() const { return kind == Kind::Ended && exitCode == 0; }
+};
+
+// Starts the line, without its leading blanks and TABs, in directory, and
+// polls until the child has ended, pausing PollInterval after every query
+// and once more at the end.
+CommandResult RunCommand(std::string_view line, const std::string& directory,
+                         ProcessRunner& runner);
 
 } // namespace vexel

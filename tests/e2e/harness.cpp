@@ -10,6 +10,7 @@
 #include <iterator>
 #include <spawn.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -39,6 +40,7 @@ bool UnderWine() {
 }
 
 void E2eTest::SetUp() {
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     ASSERT_FALSE(Variable("VEXEL_EXE").empty()) << "VEXEL_EXE must name the tool";
     ASSERT_FALSE(Variable("VEXEL_CHILD").empty()) << "VEXEL_CHILD must name the child program";
     std::string pattern = (fs::temp_directory_path() / "vexel-e2e-XXXXXX").string();
@@ -126,9 +128,15 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
             &actions, 1, options.out == Stdout::DevFull ? "/dev/full" : out.c_str(), create, 0666);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), create, 0666);
     posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
+    // A process group of its own, so that its children can be waited for.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int error = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     Result result;
     if (error != 0) {
         ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(error);
@@ -138,6 +146,14 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+    // A child the tool left behind must have done its work before the files
+    // are read. Under Wine the group may hold Wine's own server, which ends
+    // a few seconds after its last client, so there only when asked.
+    // The harness adopts orphans (see SetUp), so they can be waited for.
+    if (!UnderWine() || options.out != Stdout::Captured) {
+        while (::waitpid(-pid, &status, 0) > 0 || errno == EINTR) {
+        }
+    }
     result.out = options.out == Stdout::Captured ? ReadFile(out) : "";
     result.err = ReadFile(err);
     return result;

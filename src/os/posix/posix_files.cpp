@@ -34,9 +34,9 @@ constexpr std::uintmax_t MaxMakefileSize = INT32_MAX;
 // Packs a local time as date word and time word; -1 outside 1980 to 2107.
 int32_t PackLocalTime(std::time_t time) {
     std::tm local{};
-    if (::localtime_r(&time, &local) == nullptr) return -1;
+    if (::localtime_r(&time, &local) == nullptr) return NoStamp;
     const int year = local.tm_year + 1900;
-    if (year < 1980 || year > 2107) return -1;
+    if (year < 1980 || year > 2107) return NoStamp;
     const uint32_t date = static_cast<uint32_t>(year - 1980) << 9 |
                           static_cast<uint32_t>(local.tm_mon + 1) << 5 |
                           static_cast<uint32_t>(local.tm_mday);
@@ -53,7 +53,7 @@ bool IsPattern(const std::string& name) {
 
 } // namespace
 
-bool PosixPlatform::ReadWholeFile(const std::string& name, std::string& contents) {
+bool PosixFileSystem::ReadWholeFile(const std::string& name, std::string& contents) {
     Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) return false;
     struct stat status {};
@@ -76,20 +76,20 @@ bool PosixPlatform::ReadWholeFile(const std::string& name, std::string& contents
     }
 }
 
-int32_t PosixPlatform::FileAgeStamp(const std::string& name) {
+int32_t PosixFileSystem::FileAgeStamp(const std::string& name) {
     std::string path = name;
     if (IsPattern(name)) {
         // Like a search on Windows: the first match counts.
         glob_t matches{};
         if (::glob(name.c_str(), 0, nullptr, &matches) != 0 || matches.gl_pathc == 0) {
             ::globfree(&matches);
-            return -1;
+            return NoStamp;
         }
         path = matches.gl_pathv[0];
         ::globfree(&matches);
     }
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return -1;
+    if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return NoStamp;
     return PackLocalTime(status.st_mtime);
 }
 

@@ -1,4 +1,5 @@
-// The POSIX implementation of the operating-system layer.
+// The POSIX implementation of the operating-system layer: one class per
+// interface, each in the file named after its role.
 #pragma once
 
 #include <memory>
@@ -9,22 +10,25 @@
 
 namespace vexel {
 
-class PosixPlatform : public Platform {
+// posix_files.cpp
+class PosixFileSystem : public FileSystem {
 public:
-    PosixPlatform(int argc, char** argv);
-    ~PosixPlatform() override;
-
-    // Files (posix_files.cpp).
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
     int32_t FileAgeStamp(const std::string& name) override;
+};
 
-    // Commands (posix_process.cpp).
+// posix_process.cpp
+class PosixProcessRunner : public ProcessRunner {
+public:
     void PrepareChildStart() override {}
     std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
                                              const std::string& directory) override;
     void Pause(unsigned milliseconds) override;
+};
 
-    // Streams (posix_streams.cpp).
+// posix_streams.cpp
+class PosixStreams : public OutputStreams {
+public:
     bool CreateLog(const std::string& name) override;
     void RedirectToLog() override;
     void WriteLog(const char* data, std::size_t size) override;
@@ -35,23 +39,33 @@ public:
     void WriteCurrentStandardError(std::string_view text) override;
     std::string DescribeError(int code) override;
 
-    // Process facts (posix_platform.cpp).
-    uint32_t ReadEnvironment(const std::string& name, char* buffer, uint32_t size) override;
-    bool CommandLineText(std::string& text) override;
-    std::vector<std::string> ArgumentVector() override;
-    std::string CurrentDirectory() override;
-    LeadByteSet LeadBytes() override;
-    std::string MatchKey(std::string_view name) override;
-    std::string ModuleFileName() override;
-
 private:
-    std::vector<std::string> arguments_;
-    std::string programName_;
     bool logRedirected_ = false;
     int logDescriptor_ = -1;
     int savedOutput_ = -1;
     int savedError_ = -1;
     int boundOutput_ = 1;
+};
+
+// posix_facts.cpp
+class PosixFacts : public ProcessFacts {
+public:
+    PosixFacts(int argc, char** argv);
+    EnvironmentValue Environment(const std::string& name, std::size_t maxLength) override;
+    std::vector<std::string> Arguments() override;
+    std::string CurrentDirectory() override;
+    std::string ModuleFileName() override;
+
+private:
+    std::vector<std::string> arguments_;
+    std::string programName_;
+};
+
+// posix_names.cpp
+class PosixNameRules : public NameRules {
+public:
+    LeadByteSet LeadBytes() override;
+    std::string MatchKey(std::string_view name) override;
 };
 
 } // namespace vexel

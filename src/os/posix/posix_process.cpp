@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "os/child_arguments.h"
+#include "os/posix/child_arguments.h"
 #include "os/posix/posix_platform.h"
 
 extern char** environ;
@@ -76,8 +76,8 @@ void ReadExactly(int descriptor, void* data, std::size_t size, std::size_t& got)
 
 } // namespace
 
-std::unique_ptr<ChildProcess> PosixPlatform::StartChild(const std::string& commandLine,
-                                                        const std::string& directory) {
+std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& commandLine,
+                                                             const std::string& directory) {
     std::vector<std::string> arguments = SplitChildArguments(commandLine);
     if (arguments.empty() || arguments[0].empty()) return nullptr;
     const std::vector<std::string> candidates = ProgramCandidates(arguments[0]);
@@ -130,7 +130,7 @@ std::unique_ptr<ChildProcess> PosixPlatform::StartChild(const std::string& comma
     return std::make_unique<PosixChild>(pid);
 }
 
-void PosixPlatform::Pause(unsigned milliseconds) {
+void PosixProcessRunner::Pause(unsigned milliseconds) {
     std::timespec remaining{static_cast<std::time_t>(milliseconds / 1000),
                             static_cast<long>(milliseconds % 1000) * 1000000L};
     while (::nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {

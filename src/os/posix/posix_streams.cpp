@@ -41,7 +41,7 @@ void RestoreDescriptor(int saved, int descriptor) {
 
 } // namespace
 
-bool PosixPlatform::CreateLog(const std::string& name) {
+bool PosixStreams::CreateLog(const std::string& name) {
     int log = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
     if (log < 0) return false;
     if (log < 3) {
@@ -55,7 +55,7 @@ bool PosixPlatform::CreateLog(const std::string& name) {
     return true;
 }
 
-void PosixPlatform::RedirectToLog() {
+void PosixStreams::RedirectToLog() {
     // Without a log there is nothing to point the descriptors at; they stay
     // as the caller gave them.
     if (logDescriptor_ < 0) return;
@@ -66,11 +66,11 @@ void PosixPlatform::RedirectToLog() {
     logRedirected_ = true;
 }
 
-void PosixPlatform::WriteLog(const char* data, std::size_t size) {
+void PosixStreams::WriteLog(const char* data, std::size_t size) {
     if (logDescriptor_ >= 0) WriteAll(logDescriptor_, data, size);
 }
 
-void PosixPlatform::RestoreFromLog() {
+void PosixStreams::RestoreFromLog() {
     if (!logRedirected_) return;
     ::close(logDescriptor_);
     logDescriptor_ = -1;
@@ -80,7 +80,7 @@ void PosixPlatform::RestoreFromLog() {
     logRedirected_ = false;
 }
 
-int PosixPlatform::BindStandardOutput(bool& consoleDevice) {
+int PosixStreams::BindStandardOutput(bool& consoleDevice) {
     struct stat status {};
     if (::fstat(1, &status) != 0) return errno;
     boundOutput_ = 1;
@@ -88,19 +88,19 @@ int PosixPlatform::BindStandardOutput(bool& consoleDevice) {
     return 0;
 }
 
-int PosixPlatform::WriteStandardOutput(const char* data, std::size_t size) {
+int PosixStreams::WriteStandardOutput(const char* data, std::size_t size) {
     return WriteAll(boundOutput_, data, size);
 }
 
-void PosixPlatform::WriteCurrentStandardOutput(std::string_view text) {
+void PosixStreams::WriteCurrentStandardOutput(std::string_view text) {
     WriteAll(1, text.data(), text.size());
 }
 
-void PosixPlatform::WriteCurrentStandardError(std::string_view text) {
+void PosixStreams::WriteCurrentStandardError(std::string_view text) {
     WriteAll(2, text.data(), text.size());
 }
 
-std::string PosixPlatform::DescribeError(int code) {
+std::string PosixStreams::DescribeError(int code) {
     return std::strerror(code);
 }
 

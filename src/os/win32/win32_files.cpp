@@ -33,7 +33,7 @@ constexpr uint64_t FirstUnpackableTime = 159992928000000000ULL;
 
 } // namespace
 
-bool Win32Platform::ReadWholeFile(const std::string& name, std::string& contents) {
+bool Win32FileSystem::ReadWholeFile(const std::string& name, std::string& contents) {
     // No sharing: nobody can change the file while it is read. A directory
     // cannot be opened this way, so it fails here too.
     FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -64,21 +64,21 @@ bool Win32Platform::ReadWholeFile(const std::string& name, std::string& contents
     return true;
 }
 
-int32_t Win32Platform::FileAgeStamp(const std::string& name) {
+int32_t Win32FileSystem::FileAgeStamp(const std::string& name) {
     WIN32_FIND_DATAA found{};
     const HANDLE search = ::FindFirstFileA(name.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return -1;
+    if (search == INVALID_HANDLE_VALUE) return NoStamp;
     ::FindClose(search);
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return -1;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return NoStamp;
 
     FILETIME local{};
-    if (!::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return -1;
+    if (!::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return NoStamp;
     const uint64_t localTime = static_cast<uint64_t>(local.dwHighDateTime) << 32 |
                                static_cast<uint64_t>(local.dwLowDateTime);
-    if (localTime >= FirstUnpackableTime) return -1;
+    if (localTime >= FirstUnpackableTime) return NoStamp;
     WORD date = 0;
     WORD time = 0;
-    if (!::FileTimeToDosDateTime(&local, &date, &time)) return -1;
+    if (!::FileTimeToDosDateTime(&local, &date, &time)) return NoStamp;
     return static_cast<int32_t>(static_cast<uint32_t>(date) << 16 | time);
 }
 

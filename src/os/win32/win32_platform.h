@@ -1,4 +1,5 @@
-// The Win32 implementation of the operating-system layer.
+// The Win32 implementation of the operating-system layer: one class per
+// interface, each in the file named after its role.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -18,22 +19,29 @@
 
 namespace vexel {
 
-class Win32Platform : public Platform {
+// win32_files.cpp
+class Win32FileSystem : public FileSystem {
 public:
-    Win32Platform(int argc, char** argv);
-    ~Win32Platform() override;
-
-    // Files (win32_files.cpp).
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
     int32_t FileAgeStamp(const std::string& name) override;
+};
 
-    // Commands (win32_process.cpp).
+// win32_process.cpp
+class Win32ProcessRunner : public ProcessRunner {
+public:
     void PrepareChildStart() override;
     std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
                                              const std::string& directory) override;
     void Pause(unsigned milliseconds) override;
 
-    // Streams (win32_streams.cpp).
+private:
+    // Filled once before the first command and passed to every child.
+    STARTUPINFOA startupInfo_{};
+};
+
+// win32_streams.cpp
+class Win32Streams : public OutputStreams {
+public:
     bool CreateLog(const std::string& name) override;
     void RedirectToLog() override;
     void WriteLog(const char* data, std::size_t size) override;
@@ -44,22 +52,7 @@ public:
     void WriteCurrentStandardError(std::string_view text) override;
     std::string DescribeError(int code) override;
 
-    // Process facts (win32_platform.cpp).
-    uint32_t ReadEnvironment(const std::string& name, char* buffer, uint32_t size) override;
-    bool CommandLineText(std::string& text) override;
-    std::vector<std::string> ArgumentVector() override;
-    std::string CurrentDirectory() override;
-    LeadByteSet LeadBytes() override;
-    std::string MatchKey(std::string_view name) override;
-    std::string ModuleFileName() override;
-
 private:
-    std::string SortKey(std::string_view name);
-
-    // Names are written many times in a makefile; each is keyed once.
-    std::unordered_map<std::string, std::string> matchKeys_;
-    std::vector<std::string> arguments_;
-
     // The log and the standard handles it replaces.
     bool logRedirected_ = false;
     HANDLE logHandle_ = INVALID_HANDLE_VALUE;
@@ -68,9 +61,28 @@ private:
 
     // The standard output that message lines are bound to.
     HANDLE boundOutput_ = INVALID_HANDLE_VALUE;
+};
 
-    // Filled once before the first command and passed to every child.
-    STARTUPINFOA startupInfo_{};
+// win32_facts.cpp
+class Win32Facts : public ProcessFacts {
+public:
+    EnvironmentValue Environment(const std::string& name, std::size_t maxLength) override;
+    std::vector<std::string> Arguments() override;
+    std::string CurrentDirectory() override;
+    std::string ModuleFileName() override;
+};
+
+// win32_names.cpp
+class Win32NameRules : public NameRules {
+public:
+    LeadByteSet LeadBytes() override;
+    std::string MatchKey(std::string_view name) override;
+
+private:
+    std::string SortKey(std::string_view name);
+
+    // Names are written many times in a makefile; each is keyed once.
+    std::unordered_map<std::string, std::string> matchKeys_;
 };
 
 } // namespace vexel

@@ -43,14 +43,14 @@ private:
 
 } // namespace
 
-void Win32Platform::PrepareChildStart() {
+void Win32ProcessRunner::PrepareChildStart() {
     ::GetStartupInfoA(&startupInfo_);
     startupInfo_.dwFlags |= STARTF_USESHOWWINDOW;
     startupInfo_.wShowWindow = SW_SHOWNORMAL;
 }
 
-std::unique_ptr<ChildProcess> Win32Platform::StartChild(const std::string& commandLine,
-                                                        const std::string& directory) {
+std::unique_ptr<ChildProcess> Win32ProcessRunner::StartChild(const std::string& commandLine,
+                                                             const std::string& directory) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
@@ -65,7 +65,7 @@ std::unique_ptr<ChildProcess> Win32Platform::StartChild(const std::string& comma
     return child;
 }
 
-void Win32Platform::Pause(unsigned milliseconds) {
+void Win32ProcessRunner::Pause(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 

@@ -36,7 +36,7 @@ constexpr int NotOpenForOutput = 105;
 
 } // namespace
 
-bool Win32Platform::CreateLog(const std::string& name) {
+bool Win32Streams::CreateLog(const std::string& name) {
     // Inheritable, so that children started later can write into it through
     // the standard handles that point at it.
     SECURITY_ATTRIBUTES attributes{};
@@ -48,7 +48,7 @@ bool Win32Platform::CreateLog(const std::string& name) {
     return logHandle_ != INVALID_HANDLE_VALUE;
 }
 
-void Win32Platform::RedirectToLog() {
+void Win32Streams::RedirectToLog() {
     // Installed as it came back from CreateLog, even when that failed: the
     // run's output then goes nowhere, as the caller was told.
     savedStdError_ = ::GetStdHandle(STD_ERROR_HANDLE);
@@ -58,7 +58,7 @@ void Win32Platform::RedirectToLog() {
     logRedirected_ = true;
 }
 
-void Win32Platform::WriteLog(const char* data, std::size_t size) {
+void Win32Streams::WriteLog(const char* data, std::size_t size) {
     // One write of the whole line, whatever its length; a failure (no log,
     // a full disk) loses the line and nothing else.
     if (logHandle_ == INVALID_HANDLE_VALUE) return;
@@ -67,7 +67,7 @@ void Win32Platform::WriteLog(const char* data, std::size_t size) {
     ::WriteFile(logHandle_, data, static_cast<DWORD>(size), &written, nullptr);
 }
 
-void Win32Platform::RestoreFromLog() {
+void Win32Streams::RestoreFromLog() {
     if (!logRedirected_) return;
     if (logHandle_ != INVALID_HANDLE_VALUE) ::CloseHandle(logHandle_);
     logHandle_ = INVALID_HANDLE_VALUE;
@@ -76,7 +76,7 @@ void Win32Platform::RestoreFromLog() {
     logRedirected_ = false;
 }
 
-int Win32Platform::BindStandardOutput(bool& consoleDevice) {
+int Win32Streams::BindStandardOutput(bool& consoleDevice) {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (output == INVALID_HANDLE_VALUE) return LastErrorCode(ERROR_INVALID_HANDLE);
     const DWORD type = ::GetFileType(output);
@@ -86,21 +86,21 @@ int Win32Platform::BindStandardOutput(bool& consoleDevice) {
     return 0;
 }
 
-int Win32Platform::WriteStandardOutput(const char* data, std::size_t size) {
+int Win32Streams::WriteStandardOutput(const char* data, std::size_t size) {
     return WriteAll(boundOutput_, data, size);
 }
 
-void Win32Platform::WriteCurrentStandardOutput(std::string_view text) {
+void Win32Streams::WriteCurrentStandardOutput(std::string_view text) {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (Usable(output)) WriteAll(output, text.data(), text.size());
 }
 
-void Win32Platform::WriteCurrentStandardError(std::string_view text) {
+void Win32Streams::WriteCurrentStandardError(std::string_view text) {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     if (Usable(error)) WriteAll(error, text.data(), text.size());
 }
 
-std::string Win32Platform::DescribeError(int code) {
+std::string Win32Streams::DescribeError(int code) {
     char text[512] = {};
     const DWORD length =
         ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

@@ -1,0 +1,27 @@
+// The log file: standard output and standard error point at it while a run
+// that names one goes on.
+#pragma once
+
+#include <string>
+
+#include "driver/message_writer.h"
+#include "os/platform.h"
+
+namespace vexel {
+
+// Creates the log and points the standard handles and the message lines at
+// it for its lifetime; closing the log and restoring the handles is the
+// first step of every clean-up. A log that cannot be created is told once
+// on the caller's standard error, and the run goes on without one.
+class LogRedirection {
+public:
+    LogRedirection(OutputStreams& streams, MessageWriter& out, const std::string& name);
+    LogRedirection(const LogRedirection&) = delete;
+    LogRedirection& operator=(const LogRedirection&) = delete;
+    ~LogRedirection();
+
+private:
+    OutputStreams& streams_;
+};
+
+} // namespace vexel

@@ -1,0 +1,55 @@
+#include "os/command_line.h"
+
+namespace vexel {
+
+namespace {
+
+constexpr unsigned char Quote = '"';
+
+unsigned char ByteAt(std::string_view text, std::size_t position) {
+    return position < text.size() ? static_cast<unsigned char>(text[position]) : 0;
+}
+
+} // namespace
+
+ArgumentItem NextArgument(std::string_view text, std::size_t position) {
+    ArgumentItem item;
+    for (;;) {
+        while (ByteAt(text, position) >= 1 && ByteAt(text, position) <= 32)
+            ++position;
+        // An empty quoted pair where an argument begins is no argument.
+        if (ByteAt(text, position) == Quote && ByteAt(text, position + 1) == Quote) {
+            position += 2;
+            continue;
+        }
+        break;
+    }
+    while (ByteAt(text, position) > 32) {
+        if (ByteAt(text, position) == Quote) {
+            ++position;
+            while (ByteAt(text, position) != 0 && ByteAt(text, position) != Quote) {
+                item.text.push_back(text[position]);
+                ++position;
+            }
+            if (ByteAt(text, position) == Quote) ++position;
+        } else {
+            item.text.push_back(text[position]);
+            ++position;
+        }
+    }
+    item.next = position;
+    return item;
+}
+
+std::vector<std::string> SplitArguments(std::string_view commandLine) {
+    std::vector<std::string> arguments;
+    ArgumentItem item = NextArgument(commandLine, 0); // the program's own name
+    for (;;) {
+        item = NextArgument(commandLine, item.next);
+        if (item.text.empty()) break;
+        arguments.push_back(std::move(item.text));
+    }
+    return arguments;
+}
+
+} // namespace vexel

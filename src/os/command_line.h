@@ -1,0 +1,25 @@
+// Splitting a command-line text into the tool's arguments by the tool's own
+// rules: blanks and control bytes separate, a double-quoted stretch may hold
+// blanks, there is no escape, and an empty quoted pair is no argument.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexel {
+
+struct ArgumentItem {
+    std::string text;     // quotes removed; empty only at the end of the text
+    std::size_t next = 0; // position where collection stopped
+};
+
+// Takes one item off the command-line text from position. The text ends at
+// its first NUL byte or at its end.
+ArgumentItem NextArgument(std::string_view text, std::size_t position);
+
+// The arguments after the program's own name, up to the first empty item.
+std::vector<std::string> SplitArguments(std::string_view commandLine);
+
+} // namespace vexel

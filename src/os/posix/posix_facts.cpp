@@ -1,0 +1,55 @@
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#include "os/posix/posix_platform.h"
+
+namespace vexel {
+
+PosixFacts::PosixFacts(int argc, char** argv) {
+    if (argc > 0 && argv[0] != nullptr) programName_ = argv[0];
+    // The caller has split the command line already. An empty argument
+    // cannot be given on a Windows command line, so it is none here either.
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] != nullptr && argv[i][0] != '\0') arguments_.emplace_back(argv[i]);
+    }
+}
+
+EnvironmentValue PosixFacts::Environment(const std::string& name, std::size_t maxLength) {
+    const char* value = std::getenv(name.c_str());
+    if (value == nullptr || *value == '\0') return {};
+    const std::size_t length = std::strlen(value);
+    if (length > maxLength) return {EnvironmentValue::Status::TooLong, {}};
+    return {EnvironmentValue::Status::Found, std::string(value, length)};
+}
+
+std::vector<std::string> PosixFacts::Arguments() {
+    return arguments_;
+}
+
+std::string PosixFacts::CurrentDirectory() {
+    std::string path(256, '\0');
+    for (;;) {
+        if (::getcwd(path.data(), path.size()) != nullptr) {
+            path.resize(std::strlen(path.c_str()));
+            return path;
+        }
+        if (errno != ERANGE) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string PosixFacts::ModuleFileName() {
+#if defined(__linux__)
+    std::string path(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length > 0 && static_cast<std::size_t>(length) < path.size()) {
+        path.resize(static_cast<std::size_t>(length));
+        return path;
+    }
+#endif
+    return programName_;
+}
+
+} // namespace vexel

@@ -1,0 +1,18 @@
+#include "os/posix/posix_platform.h"
+
+namespace vexel {
+
+LeadByteSet PosixNameRules::LeadBytes() {
+    return LeadByteSet{}; // every byte is a character by itself
+}
+
+std::string PosixNameRules::MatchKey(std::string_view name) {
+    // ASCII letters without regard to case; every other byte as it is.
+    std::string key(name);
+    for (char& byte : key) {
+        if (byte >= 'A' && byte <= 'Z') byte = static_cast<char>(byte - 'A' + 'a');
+    }
+    return key;
+}
+
+} // namespace vexel

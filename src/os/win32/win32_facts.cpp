@@ -1,0 +1,59 @@
+#include <cstring>
+
+#include "os/command_line.h"
+#include "os/win32/win32_platform.h"
+
+namespace vexel {
+
+EnvironmentValue Win32Facts::Environment(const std::string& name, std::size_t maxLength) {
+    // A value that does not fit reports the size it needs, its NUL included,
+    // so the size test comes first.
+    std::string buffer(maxLength + 1, '\0');
+    const auto size = static_cast<int32_t>(buffer.size());
+    const auto needed = static_cast<int32_t>(
+        ::GetEnvironmentVariableA(name.c_str(), buffer.data(), static_cast<DWORD>(size)));
+    if (needed > size) return {EnvironmentValue::Status::TooLong, {}};
+    if (needed == 0) return {};
+    buffer.resize(std::strlen(buffer.c_str()));
+    return {EnvironmentValue::Status::Found, std::move(buffer)};
+}
+
+std::vector<std::string> Win32Facts::Arguments() {
+    const char* line = ::GetCommandLineA();
+    return SplitArguments(line != nullptr ? line : "");
+}
+
+std::string Win32Facts::CurrentDirectory() {
+    // The first read uses MAX_PATH; a longer path reports the size it
+    // needs (NUL included) and is read again with that size. Should the
+    // directory change between the two calls, the loop asks once more.
+    DWORD size = MAX_PATH;
+    std::string path;
+    for (;;) {
+        path.assign(size, '\0');
+        const DWORD length = ::GetCurrentDirectoryA(size, path.data());
+        if (length == 0) return {};
+        if (length < size) {
+            path.resize(length);
+            return path;
+        }
+        size = length;
+    }
+}
+
+std::string Win32Facts::ModuleFileName() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(path.size());
+        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
+        if (length == 0) return {};
+        if (length < size) {
+            path.resize(length);
+            return path;
+        }
+        if (size >= 32768) return path; // no Windows path is longer
+        path.assign(static_cast<std::size_t>(size) * 2, '\0');
+    }
+}
+
+} // namespace vexel

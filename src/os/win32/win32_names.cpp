@@ -1,0 +1,50 @@
+#include "os/win32/win32_platform.h"
+
+namespace vexel {
+
+LeadByteSet Win32NameRules::LeadBytes() {
+    LeadByteSet leadBytes{};
+    if (::GetSystemMetrics(SM_DBCSENABLED) == 0) return leadBytes;
+    CPINFO info{};
+    if (!::GetCPInfo(CP_ACP, &info)) return leadBytes;
+    // Ranges come in pairs (first, last), ended by a pair of zeros.
+    for (int i = 0; i + 1 < MAX_LEADBYTES; i += 2) {
+        const unsigned first = info.LeadByte[i];
+        const unsigned last = info.LeadByte[i + 1];
+        if (first == 0 && last == 0) break;
+        for (unsigned byte = first; byte <= last && byte < leadBytes.size(); ++byte)
+            leadBytes[byte] = true;
+    }
+    return leadBytes;
+}
+
+std::string Win32NameRules::MatchKey(std::string_view name) {
+    auto [entry, added] = matchKeys_.try_emplace(std::string(name));
+    if (added) entry->second = SortKey(name);
+    return entry->second;
+}
+
+std::string Win32NameRules::SortKey(std::string_view name) {
+    // The sort key that CompareStringA compares with: two names have equal
+    // keys exactly when the comparison calls them equal.
+    if (name.empty()) return {};
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(name.size());
+    const int size = ::LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, nullptr, 0);
+    if (size > 0) {
+        std::string key(static_cast<std::size_t>(size), '\0');
+        const int written =
+            ::LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, key.data(), size);
+        if (written > 0) {
+            key.resize(static_cast<std::size_t>(written));
+            return key;
+        }
+    }
+    // No key from the system: fall back to the name itself, marked by a
+    // leading NUL that no sort key starts with, so it matches only itself.
+    std::string key(1, '\0');
+    key.append(name);
+    return key;
+}
+
+} // namespace vexel

@@ -1,0 +1,84 @@
+// The circular check and the dependents it links, against the literal walk.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "depend/circular_check.h"
+#include "depend/records.h"
+#include "fakes/fake_platform.h"
+
+namespace vexel {
+namespace {
+
+// The check as the tool's design states it: a walk over the dependents that
+// remembers visited names, repeated for every dependency name of a record.
+struct LiteralCheck {
+    const DependList& records;
+    FakeNames names;
+    std::map<const TDepend*, std::set<const TDepend*>> dependents;
+
+    bool Contains(const std::vector<std::string>& list, const std::string& name) {
+        return std::ranges::any_of(
+            list, [&](const auto& n) { return names.MatchKey(n) == names.MatchKey(name); });
+    }
+    void Collect(std::size_t rec, std::vector<std::string>& visited) {
+        if (Contains(visited, records[rec]->Target)) return;
+        visited.push_back(records[rec]->Target);
+        for (std::size_t j = 1; j < records.size(); ++j) {
+            if (!Contains(records[j]->Depends, records[rec]->Target)) continue;
+            dependents[records[rec].get()].insert(records[j].get());
+            Collect(j, visited);
+        }
+    }
+    // The first record on a cycle, or null when none is.
+    const TDepend* FirstFailure() {
+        for (std::size_t j = 1; j < records.size(); ++j) {
+            for (const std::string& name : records[j]->Depends) {
+                std::vector<std::string> visited;
+                Collect(j, visited);
+                if (Contains(visited, name)) return records[j].get();
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST(CircularCheck, AgreesWithTheLiteralWalkOnRandomMakefiles) {
+    std::vector<std::string> pool = {"a", "A", "b", "B", "c", "d", "\"a\"", "src", "x", "y", "z"};
+    std::mt19937 random(20240607);
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    for (int round = 0; round < 600; ++round) {
+        std::shuffle(pool.begin(), pool.begin() + 8, random); // no target is named x, y or z
+        std::string text;
+        for (std::size_t t = 0, count = 1 + pick(6); t < count; ++t) {
+            text += pool[t] + ":";
+            for (std::size_t n = 1 + pick(3); n > 0; --n)
+                text += " " + pool[pick(pool.size())];
+            text += "\n";
+        }
+        // Now and then more names than the tool's tables start with; with
+        // links only to later targets there is no cycle.
+        for (std::size_t i = 0; round % 20 == 0 && i < 100; ++i) {
+            const std::size_t later = round % 40 == 0 ? i + 1 + pick(20) : pick(120);
+            text.append("n").append(std::to_string(i)).append(pick(2) ? ": N" : ": n");
+            text.append(std::to_string(later)).append(" n");
+            text.append(std::to_string(i + 1 + pick(30))).append("\n");
+        }
+        DependList records = RecordsOf(text);
+        LiteralCheck literal{records, {}, {}};
+        const TDepend* failing = literal.FirstFailure();
+        FakeNames names;
+        ASSERT_EQ(CheckCircularAndLinkDependents(records, names), failing) << text;
+        std::map<const TDepend*, std::set<const TDepend*>> linked;
+        for (const auto& r : records)
+            for (const TDepend* d : DependentsOf(*r))
+                linked[r.get()].insert(d);
+        EXPECT_TRUE(failing != nullptr || linked == literal.dependents) << text;
+    }
+}
+
+} // namespace
+} // namespace vexel

@@ -1,0 +1,52 @@
+// SetStale: staleness passed on through the dependents, and Levels.
+#include <gtest/gtest.h>
+
+#include "depend/records.h"
+#include "depend/set_stale.h"
+
+namespace vexel {
+namespace {
+
+void Link(TDepend& record, std::vector<TDepend*> dependents) {
+    record.Dependents = std::make_shared<const DependentList>(std::move(dependents));
+}
+
+TEST(SetStale, GivesTheLongestChainOfDependentsAsLevel) {
+    using Ints = std::vector<int>;
+    // Dependents by record, direct SetStale calls in order, levels (-1: not stale).
+    const std::tuple<std::vector<Ints>, Ints, Ints> cases[] = {
+        {{{}, {0}, {1}}, {2}, {0, 1, 2}},
+        {{{}, {0}, {1}}, {1}, {0, 1, -1}},
+        {{{}, {0}, {0}, {1, 2}}, {3}, {0, 1, 1, 2}},
+        {{{}, {2}, {0}, {0, 1}, {}}, {3}, {0, 2, 1, 3, -1}}, // the short link comes first
+        {{{}, {2}, {0}, {0, 1}}, {0, 2, 3}, {0, 2, 1, 3}},
+        {{{}, {0, 0}}, {1, 1}, {0, 1}}}; // repeats change nothing
+    for (const auto& [dependents, marked, expected] : cases) {
+        DependList records = BlankRecords(dependents.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            std::vector<TDepend*> list;
+            for (int d : dependents[i])
+                list.push_back(records[static_cast<std::size_t>(d)].get());
+            Link(*records[i], list);
+        }
+        for (int m : marked)
+            SetStale(*records[static_cast<std::size_t>(m)]);
+        Ints levels;
+        for (const auto& r : records)
+            levels.push_back(r->Stale ? r->Level : r->Level - 1); // fresh: Level stays 0
+        EXPECT_EQ(levels, expected) << testing::PrintToString(dependents);
+    }
+}
+
+TEST(SetStale, AChainOfAMillionRecordsLeavesTheCallStackAlone) {
+    const std::size_t count = 1000000;
+    DependList chain = BlankRecords(count);
+    for (std::size_t i = 1; i < count; ++i)
+        Link(*chain[i], {chain[i - 1].get()});
+    SetStale(*chain.back());
+    EXPECT_EQ(chain.back()->Level, static_cast<int32_t>(count - 1));
+    EXPECT_TRUE(chain.front()->Stale && chain.front()->Level == 0);
+}
+
+} // namespace
+} // namespace vexel

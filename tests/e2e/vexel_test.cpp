@@ -1,0 +1,242 @@
+// The built tool from start-up to exit status. One table covers COMSPEC, the
+// arguments, the log, unusable standard output, makefile errors, staleness by
+// explicit file times, build order, cycles and the command runner. Each case
+// runs in a fresh directory; "@" in a makefile or an expected output stands
+// for the child program (tests/child).
+#include "harness.h"
+
+#include <cstdlib>
+
+namespace vexel::e2e {
+namespace {
+
+enum Where { Both, PosixOnly, WineOnly };
+
+const std::optional<std::string> ComSpec = Options{}.comSpec;
+
+struct Case {
+    const char* name;
+    std::string mk = "";                 // written to "mk"; "": none
+    std::vector<std::string> files = {}; // made first, see Make()
+    std::string out;      // standard output; with a log named "log" last, the log's bytes
+    int exit;             // as the shell sees it
+    std::string ran = ""; // the lines that commands appended to "ran"
+    std::vector<std::string> args = {"mk"};
+    Where where = Both;
+    std::optional<std::string> comSpec = ComSpec;
+    Stdout to = Stdout::Captured;
+};
+
+// What the tool prints: "Vexel: " and each line; the echoes of "append ran" commands.
+std::string V(auto... lines) {
+    return (("Vexel: " + std::string(lines) + "\r\n") + ...);
+}
+std::string Echo(auto... names) {
+    return V(("\t@ append ran " + std::string(names))...);
+}
+
+const std::string UpToDate = V("Target is up to date."), Syntax = V("Target Line Syntax error"),
+                  OpenError = V("MakeFile Open Error");
+const std::string NoComSpec = V("EnvNotExists", "Get Env(COMSPEC) Error"),
+                  Root = "\t@ append ran root\n";
+const std::string OutIn = "out: in\n\t@ append ran out\n", EchoOut = Echo("out");
+const std::string In2049 = "=800000000"; // base + 800000000 s: past 2044, a negative stamp
+const std::string X300(300, 'x'), Long = "\t@ append ran " + X300 + "\n\t@ exit 3\n";
+const std::string LongOut = Echo(X300) + V("\t@ exit 3", "Command error return(3)");
+// 259 bytes, within Windows' 8-bit file calls; cut at 256 it would end in "./lon".
+const std::string LongName = [] {
+    std::string name;
+    for (int i = 0; i < 125; ++i)
+        name += "./";
+    return name + "longer.mk";
+}();
+const std::string Split =
+    "\t@ args ran one\t\"two words\" a\\\"b c\\\\\"d e\" back\\slash \"\" end";
+const std::string Worked =
+    "\t@ append ran begin\napp: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n"
+    "\ndoc: notes\n\t@ append ran doc\n";
+
+// clang-format off
+const Case Cases[] = {
+    // COMSPEC is checked first of all: before the arguments, and no log is made.
+    {.name = "ComSpecUnset", .files = {"mk=0"}, .out = NoComSpec, .exit = 255, .args = {},
+     .comSpec = std::nullopt},
+    {.name = "ComSpecUnsetWithThreeArguments", .files = {"mk=0"}, .out = NoComSpec, .exit = 255,
+     .args = {"mk", "log.txt", "x"}, .comSpec = std::nullopt},
+    {.name = "ComSpecUnsetWithALog", .files = {"mk=0"}, .out = NoComSpec, .exit = 255,
+     .args = {"mk", "log.txt"}, .comSpec = std::nullopt},
+    {.name = "ComSpecEmpty", .files = {"mk=0"}, .out = NoComSpec, .exit = 255,
+     .args = {"mk", "log.txt"}, .comSpec = ""},
+    {.name = "ComSpecOf1024Bytes", .files = {"mk=0"}, .out = UpToDate, .exit = 0,
+     .comSpec = std::string(1024, 'c')},
+    {.name = "ComSpecOf1025Bytes", .files = {"mk=0"},
+     .out = V("EnvLengthOver", "Get Env(COMSPEC) Error"), .exit = 255, .args = {"mk", "log.txt"},
+     .comSpec = std::string(1025, 'c')},
+
+    // Arguments and the log. A stale log is there first: every logged case checks it is made
+    // afresh.
+    {.name = "ThreeArgumentsCreateNothing", .out = V("Param Error"), .exit = 255,
+     .args = {"mk", "log", "x"}},
+    {.name = "NoArgumentAndNoMakeFile", .out = OpenError, .exit = 255, .args = {}},
+    {.name = "NoArgumentReadsMakeFile", .files = {"MakeFile=0"}, .out = UpToDate, .exit = 0,
+     .args = {}},
+    {.name = "LongMakefileNameIsTakenWhole", .files = {"longer.mk=0"}, .out = UpToDate, .exit = 0,
+     .args = {LongName}},
+    {.name = "EmptyArgumentIsNoArgument", .files = {"MakeFile=0"}, .out = UpToDate, .exit = 0,
+     .args = {"", "MakeFile"}},
+    {.name = "ArgumentAfterTheEmptyOneIsTheLog", .files = {"MakeFile=0"}, .out = UpToDate,
+     .exit = 0, .args = {"MakeFile", "", "log"}},
+    {.name = "MissingMakefileIsLogged", .out = OpenError, .exit = 255, .args = {"mk", "log"}},
+    {.name = "LongLinesReachTheLogWhole", .mk = Long, .out = LongOut, .exit = 255,
+     .ran = X300 + "\n", .args = {"mk", "log"}},
+    {.name = "LongLinesReachStandardOutputWhole", .mk = Long, .out = LongOut, .exit = 255,
+     .ran = X300 + "\n"},
+
+    // A failed write to standard output ends the run with status 1, before the announced command
+    // starts.
+    {.name = "StdoutClosedNothingToDo", .files = {"mk=0"}, .out = "", .exit = 1,
+     .to = Stdout::Closed},
+    {.name = "StdoutFullNothingToDo", .files = {"mk=0"}, .out = "", .exit = 1,
+     .to = Stdout::DevFull},
+    {.name = "StdoutClosedACommand", .mk = Root, .out = "", .exit = 1, .to = Stdout::Closed},
+    {.name = "StdoutFullACommand", .mk = Root, .out = "", .exit = 1, .to = Stdout::DevFull},
+    {.name = "StdoutClosedWithALog", .files = {"mk=0"}, .out = UpToDate, .exit = 0,
+     .args = {"mk", "log"}, .to = Stdout::Closed},
+    {.name = "StdoutFullWithALog", .files = {"mk=0"}, .out = UpToDate, .exit = 0,
+     .args = {"mk", "log"}, .to = Stdout::DevFull},
+
+    // Makefile errors end the run before anything runs, root commands included.
+    {.name = "SyntaxErrorNoSeparator", .mk = Root + "a b c\n", .out = Syntax, .exit = 255},
+    {.name = "SyntaxErrorBlanksThenTab", .mk = Root + "a: b\n  \tx\n", .out = Syntax, .exit = 255},
+    {.name = "SyntaxErrorNothingAfterColon", .mk = Root + "a:  \n", .out = Syntax, .exit = 255},
+    {.name = "DupTargetAsWritten", .mk = Root + "\"my t\": a\n\t@ append ran t\n \"my t\": b\n",
+     .out = V("Dup Target \"my t\""), .exit = 255},
+    {.name = "DupTargetMatchesLetterCase", .mk = "a: x\nA: y\n", .out = UpToDate, .exit = 0},
+    {.name = "MakefileIsADirectory", .files = {"mk/"}, .out = OpenError, .exit = 255},
+
+    // Staleness.
+    {.name = "MissingTargetIsStale", .mk = OutIn, .files = {"in=0"}, .out = EchoOut, .exit = 0,
+     .ran = "out\n"},
+    {.name = "NewerDependencyIsStale", .mk = OutIn, .files = {"out=0", "in=2"}, .out = EchoOut,
+     .exit = 0, .ran = "out\n"},
+    {.name = "SameTwoSecondStepIsUpToDate", .mk = OutIn, .files = {"out=0", "in=1"},
+     .out = UpToDate, .exit = 0},
+    {.name = "MissingDependencyIsNotStale", .mk = OutIn, .files = {"out=0"}, .out = UpToDate,
+     .exit = 0},
+    {.name = "DirectoryTargetIsAlwaysStale", .mk = OutIn, .files = {"out/", "in=-100"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "DependencyDatedAfter2044IsNewer", .mk = OutIn, .files = {"out=0", "in" + In2049},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
+     .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
+
+    // Build order.
+    {.name = "ChainBuildsDependencyFirst",
+     .mk = "app: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n",
+     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
+     .ran = "lib\napp\n"},
+    {.name = "WorkedExample", .mk = Worked,
+     .files = {"notes=0", "doc=2", "lib=2", "src=4", "app=6"}, .out = Echo("begin", "lib", "app"),
+     .exit = 0, .ran = "begin\nlib\napp\n"},
+    {.name = "RootCommandsRunWhenAllIsUpToDate", .mk = Root + OutIn, .files = {"in=0", "out=2"},
+     .out = Echo("root"), .exit = 0, .ran = "root\n"},
+    {.name = "UnrelatedStaleTargetsRunLastFirst",
+     .mk = "a: x\n\t@ append ran a\nb: y\n\t@ append ran b\n", .out = Echo("b", "a"), .exit = 0,
+     .ran = "b\na\n"},
+    {.name = "FirstColumnCommentInRangeIsSkipped",
+     .mk = "out: in\n\t@ append ran one\n#\t@ append ran no\n\t@ append ran two\n",
+     .out = Echo("one", "two"), .exit = 0, .ran = "one\ntwo\n"},
+    {.name = "BlankLineInRangeIsAnEmptyCommand",
+     .mk = "out: in\n\t@ append ran one\n\n\t@ append ran two\n",
+     .out = Echo("one") + V("", "Create Process Error"), .exit = 255, .ran = "one\n"},
+
+    // Cycles: reported before any command runs.
+    {.name = "CycleNamesItsFirstTarget",
+     .mk = Root + "a: b\n\t@ append ran a\nb: a\n\t@ append ran b\n",
+     .out = V("Circular a dependency dropped."), .exit = 255},
+    {.name = "SelfDependencyIsACycle", .mk = Root + "self: self\n",
+     .out = V("Circular self dependency dropped."), .exit = 255},
+    {.name = "CycleIgnoresLetterCaseFromAToZ", .mk = "Z: z\n",
+     .out = V("Circular Z dependency dropped."), .exit = 255},
+    {.name = "CycleIgnoresLetterCase", .mk = Root + "X: x\n",
+     .out = V("Circular X dependency dropped."), .exit = 255},
+    {.name = "DependingOnACycleIsNotOnIt", .mk = Root + "a: b\nb: c\nc: b\n",
+     .out = V("Circular b dependency dropped."), .exit = 255},
+
+    // The runner.
+    {.name = "StopsAtTheFirstNonzeroExit",
+     .mk = "\t@ append ran 1\n\t@ append ran 2 exit 2\n\t@ append ran 3\n",
+     .out = Echo("1", "2 exit 2") + V("Command error return(2)"), .exit = 255, .ran = "1\n2\n"},
+    {.name = "TabThenHashIsACommand", .mk = "\t#\n", .out = V("\t#", "Create Process Error"),
+     .exit = 255},
+    {.name = "MissingProgramCannotStart", .mk = "\tvexel-no-such-program x\n\t@ append ran 2\n",
+     .out = V("\tvexel-no-such-program x", "Create Process Error"), .exit = 255},
+    {.name = "ArgumentsSplitByMicrosoftRuntimeRules", .mk = Split + "\n", .out = V(Split),
+     .exit = 0, .ran = "one\ntwo words\na\"b\nc\\d e\nback\\slash\n\nend\n"},
+    {.name = "SignalShowsAs128PlusItsNumber", .mk = "\t@ signal 9\n",
+     .out = V("\t@ signal 9", "Command error return(137)"), .exit = 255, .where = PosixOnly},
+    {.name = "ExitCodeShowsSigned", .mk = "\t@ exit -1073741819\n",
+     .out = V("\t@ exit -1073741819", "Command error return(-1073741819)"), .exit = 255,
+     .where = WineOnly},
+    // 259 is also what GetExitCodeProcess gives for a child still running.
+    {.name = "ExitCode259IsAnEndedChild", .mk = "\t@ exit 259\n",
+     .out = V("\t@ exit 259", "Command error return(259)"), .exit = 255, .where = WineOnly},
+};
+// clang-format on
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Tool : public E2eTest, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(Tool, Runs) {
+    const Case& c = GetParam();
+    if (c.where == PosixOnly && UnderWine())
+        GTEST_SKIP() << "POSIX only: a command ended by a signal";
+    if (c.where == WineOnly && !UnderWine())
+        GTEST_SKIP() << "Windows only: a POSIX exit status keeps only the low 8 bits of a code";
+    if (c.comSpec != ComSpec && UnderWine() && std::getenv("VEXEL_LAUNCHER") == nullptr)
+        GTEST_SKIP() << "Wine sets COMSPEC itself; set VEXEL_LAUNCHER to change it";
+    Make(c.files);
+    if (!c.mk.empty()) Write("mk", c.mk);
+    const bool logged = c.args.size() >= 2 && c.args.back() == "log";
+    if (logged) Write("log", std::string(1000, '-'));
+    const std::size_t entries = Entries();
+
+    const Result result = Run(c.args, {.comSpec = c.comSpec, .out = c.to});
+    EXPECT_EQ(result.out, logged ? "" : Expand(c.out));
+    EXPECT_EQ(Read("log"), logged ? Expand(c.out) : "");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.status, c.exit);
+    EXPECT_EQ(Read("ran"), c.ran);
+    EXPECT_EQ(Entries(), entries + (c.ran.empty() ? 0 : 1)) << "nothing else is created";
+}
+
+INSTANTIATE_TEST_SUITE_P(E2e, Tool, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The log cannot be made: one line on standard error, the usual exit status.
+TEST_F(E2eTest, LogThatCannotBeCreatedIsToldOnStandardErrorOnly) {
+    Write("mk", "");
+    for (const auto& [makefile, status] : {std::pair{"mk", 0}, std::pair{"missing.mk", 255}}) {
+        const Result result = Run({makefile, "no-such-dir/log"});
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.status, status) << makefile;
+        EXPECT_EQ(result.err.rfind("Vexel: ", 0), 0u) << result.err;
+        EXPECT_EQ(result.err.find("\r\n"), result.err.size() - 2) << "one line: " << result.err;
+    }
+}
+
+// Commands start in the directory that was current when the tool started,
+// not in the makefile's.
+TEST_F(E2eTest, CommandsStartInTheStartDirectory) {
+    Write("sub/mk", "\t@ cwd where\n");
+    const Result result = Run({"sub/mk"});
+    EXPECT_EQ(result.out, Expand("Vexel: \t@ cwd where\r\n"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(Read("where"), ToolPath(Work()) + "\n");
+}
+
+} // namespace
+} // namespace vexel::e2e

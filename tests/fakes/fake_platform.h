@@ -1,0 +1,114 @@
+// An in-memory operating-system layer for unit tests: a makefile and age
+// stamps from memory, scripted child processes, and what the core writes
+// kept to be examined. Calls whose order matters are logged in events, one
+// word each.
+#pragma once
+
+#include <map>
+#include <new>
+#include <string>
+
+#include "os/platform.h"
+
+namespace vexel {
+
+struct FakeFiles : FileSystem {
+    std::string makefile;                  // the contents of every file read
+    std::map<std::string, int32_t> stamps; // names not here have no stamp
+    std::map<std::string, int> stampQueries;
+    bool stampRunsOutOfMemory = false;
+
+    bool ReadWholeFile(const std::string&, std::string& contents) override {
+        contents = makefile;
+        return true;
+    }
+    int32_t FileAgeStamp(const std::string& name) override {
+        if (stampRunsOutOfMemory) throw std::bad_alloc();
+        ++stampQueries[name];
+        return stamps.count(name) ? stamps[name] : NoStamp;
+    }
+};
+
+// Every started child answers Running to its first runningPolls queries,
+// then has ended with exitCode, or the query fails.
+struct FakeProcesses : ProcessRunner {
+    int runningPolls = 0;
+    int32_t exitCode = 0;
+    bool queryFails = false;
+    std::string events;
+
+    struct Child : ChildProcess {
+        explicit Child(FakeProcesses& owner) : p(owner) {}
+        State Query(int32_t& code) override {
+            p.events += "query ";
+            if (p.runningPolls-- > 0) return State::Running;
+            if (p.queryFails) return State::QueryFailed;
+            code = p.exitCode;
+            return State::Ended;
+        }
+        FakeProcesses& p;
+    };
+
+    void PrepareChildStart() override { events += "prepare "; }
+    std::unique_ptr<ChildProcess> StartChild(const std::string& line,
+                                             const std::string& directory) override {
+        events += "start(" + line + " in " + directory + ") ";
+        return std::make_unique<Child>(*this);
+    }
+    void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
+};
+
+struct FakeStreams : OutputStreams {
+    std::string events, standardOutput, log;
+    int writeError = 0; // of every write to standard output
+
+    bool CreateLog(const std::string&) override { return true; }
+    void RedirectToLog() override { events += "redirect "; }
+    void WriteLog(const char* data, std::size_t size) override { log.append(data, size); }
+    void RestoreFromLog() override { events += "restore "; }
+    int BindStandardOutput(bool& console) override { return console = false; }
+    int WriteStandardOutput(const char* data, std::size_t size) override {
+        events += "write ";
+        if (writeError == 0) standardOutput.append(data, size);
+        return writeError;
+    }
+    void WriteCurrentStandardOutput(std::string_view text) override {
+        events += "report ";
+        standardOutput.append(text);
+    }
+    void WriteCurrentStandardError(std::string_view) override {}
+    std::string DescribeError(int) override { return {}; }
+};
+
+struct FakeFacts : ProcessFacts {
+    std::vector<std::string> arguments;
+    EnvironmentValue Environment(const std::string&, std::size_t) override {
+        return {EnvironmentValue::Status::Found, "cmd"};
+    }
+    std::vector<std::string> Arguments() override { return arguments; }
+    std::string CurrentDirectory() override { return "/start"; }
+    std::string ModuleFileName() override { return "C:\\vexel.exe"; }
+};
+
+// ASCII letters match without regard to case.
+struct FakeNames : NameRules {
+    LeadByteSet LeadBytes() override { return {}; }
+    std::string MatchKey(std::string_view name) override {
+        std::string key(name);
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return key;
+    }
+};
+
+struct FakePlatform {
+    FakeFiles files;
+    FakeProcesses processes;
+    FakeStreams streams;
+    FakeFacts facts;
+    FakeNames names;
+
+    Platform Get() { return {files, processes, streams, facts, names}; }
+};
+
+} // namespace vexel
