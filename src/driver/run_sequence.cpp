@@ -43,6 +43,12 @@ bool RunCommandList(const CommandList& commands, const std::string& directory,
     return true;
 }
 
+// A log that is the makefile's own file, however it is spelt, would destroy
+// the makefile when it is created, or be read as the makefile.
+bool LogIsTheMakefile(FileSystem& files, const RunState& run) {
+    return !run.LogFileName.empty() && files.SameFile(run.MakeFileName, run.LogFileName);
+}
+
 void StartAndRun(Platform& platform, MessageWriter& out, RunState& run) {
     switch (GetEnvValue(platform.facts, "COMSPEC", run.ComSpecValue)) {
     case EnvLookup::Read:
@@ -64,6 +70,10 @@ void StartAndRun(Platform& platform, MessageWriter& out, RunState& run) {
     run.StartDir = platform.facts.CurrentDirectory();
     run.MakeFileName = arguments.empty() ? std::string("MakeFile") : arguments[0];
     if (arguments.size() == 2) run.LogFileName = arguments[1];
+    if (LogIsTheMakefile(platform.files, run)) {
+        out.PrintMessage(messages::MakeFileOpenError);
+        return;
+    }
 
     if (run.LogFileName.empty()) {
         RunPhases(platform, out, run);
@@ -98,7 +108,8 @@ void ReportUnexpected(Platform& platform, const char* kind, const void* address,
 } // namespace
 
 void RunPhases(Platform& platform, MessageWriter& out, RunState& run) {
-    if (!LoadMakefile(platform.files, run.MakeFileName, run.Lines)) {
+    if (LogIsTheMakefile(platform.files, run) ||
+        !LoadMakefile(platform.files, run.MakeFileName, run.Lines)) {
         out.PrintMessage(messages::MakeFileOpenError);
         return;
     }

@@ -23,9 +23,15 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Reads the whole named file. False on any failure to open or read it
-    // (a directory included). Lack of memory raises std::bad_alloc.
+    // Reads the whole named file, which must be a file on disk: anything
+    // else (a directory, a pipe, a device) is refused without waiting and
+    // without reading. False on any failure. Lack of memory raises
+    // std::bad_alloc.
     virtual bool ReadWholeFile(const std::string& name, std::string& contents) = 0;
+
+    // Whether both names name one existing file, as the system identifies
+    // it, however the names are spelt (hard links included).
+    virtual bool SameFile(const std::string& first, const std::string& second) = 0;
 
     // The file's last-write time in local time, packed as date word (high 16
     // bits) and time word (low 16 bits); NoStamp when the file does not

@@ -9,6 +9,8 @@
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
+//   sleep MS           wait MS milliseconds
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -58,6 +61,8 @@ int main(int argc, char** argv) {
             // On Windows the code reaches the parent as 32 bits, so
             // -1073741819 arrives as 0xC0000005.
             std::exit(static_cast<int>(std::strtoll(argv[++i], nullptr, 10)));
+        } else if (action == "sleep" && left >= 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -11,7 +12,9 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -73,6 +76,10 @@ void E2eTest::Make(const std::vector<std::string>& files) const {
     using namespace std::chrono;
     for (const std::string& file : files) {
         const std::size_t equals = file.rfind('=');
+        if (file.back() == '|') {
+            ASSERT_EQ(::mkfifo((work_ / file.substr(0, file.size() - 1)).c_str(), 0666), 0);
+            continue;
+        }
         if (equals == std::string::npos) {
             fs::create_directories(work_ / file);
             continue;
@@ -127,7 +134,10 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
         posix_spawn_file_actions_addopen(
             &actions, 1, options.out == Stdout::DevFull ? "/dev/full" : out.c_str(), create, 0666);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), create, 0666);
-    posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
+    if (options.directory >= 0)
+        posix_spawn_file_actions_addfchdir_np(&actions, options.directory);
+    else
+        posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
     // A process group of its own, so that its children can be waited for.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -143,7 +153,20 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
         return result;
     }
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    const auto start = std::chrono::steady_clock::now();
+    bool signalled = options.signal == 0;
+    for (;;) {
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid || (ended < 0 && errno != EINTR)) break;
+        if (!signalled && fs::exists(work_ / "started")) {
+            ::kill(options.toGroup ? -pid : pid, options.signal);
+            signalled = true;
+        }
+        if (std::chrono::steady_clock::now() - start > std::chrono::minutes(1)) {
+            ADD_FAILURE() << "the tool did not end within a minute";
+            ::kill(-pid, SIGKILL);
+        }
+        ::usleep(5000);
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
     // A child the tool left behind must have done its work before the files

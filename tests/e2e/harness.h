@@ -27,6 +27,9 @@ enum class Stdout { Captured, Closed, DevFull };
 struct Options {
     std::optional<std::string> comSpec = "C:\\Windows\\system32\\cmd.exe";
     Stdout out = Stdout::Captured;
+    int signal = 0;       // sent once a command has made the file "started"
+    bool toGroup = false; // to the tool and its child, as a terminal's Ctrl-C
+    int directory = -1;   // a descriptor to start in; the work directory by default
 };
 
 struct Result {
@@ -47,13 +50,15 @@ protected:
     std::string Expand(std::string text) const;
     void Write(const fs::path& name, const std::string& text) const;
     // Each "name=N" is an empty file dated a fixed even second + N seconds,
-    // each "name/" a directory.
+    // each "name/" a directory, each "name|" a FIFO.
     void Make(const std::vector<std::string>& files) const;
     std::string Read(const fs::path& name) const; // "" when missing
     std::size_t Entries() const;                  // in the work directory, walked
     // A path as the tool and its children see it (Z:\... under Wine).
     std::string ToolPath(const fs::path& path) const;
 
+    // Runs the tool; one that has not ended within a minute is killed and
+    // the test fails.
     Result Run(const std::vector<std::string>& args, const Options& options = {}) const;
 
 private:

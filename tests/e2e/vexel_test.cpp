@@ -5,11 +5,18 @@
 // for the child program (tests/child).
 #include "harness.h"
 
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexel::e2e {
 namespace {
 
+// Some cases cannot be arranged on the other platform: a command ended by a
+// signal, FIFOs and devices by POSIX names; 32-bit exit codes, devices by
+// Windows names.
 enum Where { Both, PosixOnly, WineOnly };
 
 const std::optional<std::string> ComSpec = Options{}.comSpec;
@@ -113,6 +120,19 @@ const Case Cases[] = {
      .out = V("Dup Target \"my t\""), .exit = 255},
     {.name = "DupTargetMatchesLetterCase", .mk = "a: x\nA: y\n", .out = UpToDate, .exit = 0},
     {.name = "MakefileIsADirectory", .files = {"mk/"}, .out = OpenError, .exit = 255},
+    // Only a file on disk is a makefile: nothing waits for a writer or reads a device.
+    {.name = "MakefileIsAFifo", .files = {"fifo|"}, .out = OpenError, .exit = 255,
+     .args = {"fifo"}, .where = PosixOnly},
+    {.name = "MakefileIsADevice", .out = OpenError, .exit = 255, .args = {"/dev/zero"},
+     .where = PosixOnly},
+    {.name = "MakefileIsTheNullDevice", .out = OpenError, .exit = 255, .args = {"/dev/null"},
+     .where = PosixOnly},
+    {.name = "MakefileIsNul", .out = OpenError, .exit = 255, .args = {"NUL"}, .where = WineOnly},
+    {.name = "MakefileIsCon", .out = OpenError, .exit = 255, .args = {"CON"}, .where = WineOnly},
+    // A log naming the makefile's own file is never created over it.
+    {.name = "LogIsTheMakefile", .mk = OutIn, .out = OpenError, .exit = 255, .args = {"mk", "mk"}},
+    {.name = "LogIsTheMakefileSpeltOtherwise", .mk = OutIn, .out = OpenError, .exit = 255,
+     .args = {"mk", "./mk"}},
 
     // Staleness.
     {.name = "MissingTargetIsStale", .mk = OutIn, .files = {"in=0"}, .out = EchoOut, .exit = 0,
@@ -192,10 +212,8 @@ class Tool : public E2eTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(Tool, Runs) {
     const Case& c = GetParam();
-    if (c.where == PosixOnly && UnderWine())
-        GTEST_SKIP() << "POSIX only: a command ended by a signal";
-    if (c.where == WineOnly && !UnderWine())
-        GTEST_SKIP() << "Windows only: a POSIX exit status keeps only the low 8 bits of a code";
+    if (c.where == PosixOnly && UnderWine()) GTEST_SKIP() << "POSIX only: " << c.name;
+    if (c.where == WineOnly && !UnderWine()) GTEST_SKIP() << "Windows only: " << c.name;
     if (c.comSpec != ComSpec && UnderWine() && std::getenv("VEXEL_LAUNCHER") == nullptr)
         GTEST_SKIP() << "Wine sets COMSPEC itself; set VEXEL_LAUNCHER to change it";
     Make(c.files);
@@ -211,6 +229,9 @@ TEST_P(Tool, Runs) {
     EXPECT_EQ(result.status, c.exit);
     EXPECT_EQ(Read("ran"), c.ran);
     EXPECT_EQ(Entries(), entries + (c.ran.empty() ? 0 : 1)) << "nothing else is created";
+    if (!c.mk.empty()) {
+        EXPECT_EQ(Read("mk"), Expand(c.mk)) << "the makefile is never changed";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(E2e, Tool, ::testing::ValuesIn(Cases),
@@ -226,6 +247,57 @@ TEST_F(E2eTest, LogThatCannotBeCreatedIsToldOnStandardErrorOnly) {
         EXPECT_EQ(result.err.rfind("Vexel: ", 0), 0u) << result.err;
         EXPECT_EQ(result.err.find("\r\n"), result.err.size() - 2) << "one line: " << result.err;
     }
+}
+
+// A log naming the makefile through a hard link, or a makefile that does not
+// exist yet: the makefile is never read from the log.
+TEST_F(E2eTest, LogIsNeverTheMakefile) {
+    Write("mk", "out: in\n");
+    fs::create_hard_link(Work() / "mk", Work() / "link");
+    Result result = Run({"mk", "link"});
+    EXPECT_EQ(result.out, "Vexel: MakeFile Open Error\r\n");
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(Read("mk"), "out: in\n");
+    result = Run({"new.mk", "new.mk"});
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(Read("new.mk"), "Vexel: MakeFile Open Error\r\n");
+}
+
+// Killed while a command runs, the tool passes the signal on, waits for the
+// child and ends by the same signal; no child outlives it (the harness waits
+// for every process of the run).
+TEST_F(E2eTest, SignalIsPassedOnToTheRunningCommand) {
+    if (UnderWine()) GTEST_SKIP() << "POSIX only: signals";
+    Write("mk", "\t@ touch started sleep 30000 append ran late\n");
+    for (const auto& [signal, toGroup] :
+         {std::pair{SIGTERM, false}, std::pair{SIGHUP, false}, std::pair{SIGINT, true}}) {
+        fs::remove(Work() / "started");
+        const Result result = Run({"mk"}, {.signal = signal, .toGroup = toGroup});
+        EXPECT_EQ(result.status, 1000 + signal);
+        EXPECT_EQ(result.out, Expand("Vexel: \t@ touch started sleep 30000 append ran late\r\n"));
+        EXPECT_EQ(Read("ran"), "");
+    }
+}
+
+// A start directory longer than the system takes in one call.
+TEST_F(E2eTest, CommandsStartInADeepStartDirectory) {
+    if (UnderWine()) GTEST_SKIP() << "POSIX only: Windows keeps its own path limit";
+    Write("mk", "\t@ touch here\n");
+    int directory = ::open(Work().c_str(), O_RDONLY | O_DIRECTORY);
+    const std::string step(200, 'd');
+    for (int depth = 0; depth < 25; ++depth) { // over 5,000 bytes
+        ASSERT_EQ(::mkdirat(directory, step.c_str(), 0777), 0);
+        const int next = ::openat(directory, step.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(directory);
+        directory = next;
+    }
+    const Result result = Run({(Work() / "mk").string()}, {.directory = directory});
+    EXPECT_EQ(result.out, Expand("Vexel: \t@ touch here\r\n"));
+    EXPECT_EQ(result.status, 0);
+    struct stat status {};
+    EXPECT_EQ(::fstatat(directory, "here", &status, 0), 0) << "the command ran there";
+    ::close(directory);
 }
 
 // Commands start in the directory that was current when the tool started,

@@ -22,6 +22,7 @@ struct FakeFiles : FileSystem {
         contents = makefile;
         return true;
     }
+    bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
     int32_t FileAgeStamp(const std::string& name) override {
         if (stampRunsOutOfMemory) throw std::bad_alloc();
         ++stampQueries[name];

@@ -54,26 +54,34 @@ bool IsPattern(const std::string& name) {
 } // namespace
 
 bool PosixFileSystem::ReadWholeFile(const std::string& name, std::string& contents) {
-    Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: opening a FIFO that nobody writes to must not hang, and
+    // anything but a regular file is refused before a byte is read.
+    Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.Get() < 0) return false;
     struct stat status {};
-    if (::fstat(file.Get(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
-    contents.clear();
-    if (S_ISREG(status.st_mode)) {
-        if (static_cast<std::uintmax_t>(status.st_size) > MaxMakefileSize) return false;
-        contents.reserve(static_cast<std::size_t>(status.st_size));
-    }
-    char block[65536];
-    for (;;) {
-        const ssize_t count = ::read(file.Get(), block, sizeof block);
-        if (count < 0) {
-            if (errno == EINTR) continue;
+    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    if (static_cast<std::uintmax_t>(status.st_size) > MaxMakefileSize) return false;
+    // The size is taken before the read, as on Windows; a file that ends
+    // sooner fails.
+    contents.assign(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t count = ::read(file.Get(), contents.data() + done, contents.size() - done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            contents.clear();
             return false;
         }
-        if (count == 0) return true;
-        if (contents.size() + static_cast<std::size_t>(count) > MaxMakefileSize) return false;
-        contents.append(block, static_cast<std::size_t>(count));
+        done += static_cast<std::size_t>(count);
     }
+    return true;
+}
+
+bool PosixFileSystem::SameFile(const std::string& first, const std::string& second) {
+    struct stat a {
+    }, b{};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 int32_t PosixFileSystem::FileAgeStamp(const std::string& name) {

@@ -14,6 +14,7 @@ namespace vexel {
 class PosixFileSystem : public FileSystem {
 public:
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
+    bool SameFile(const std::string& first, const std::string& second) override;
     int32_t FileAgeStamp(const std::string& name) override;
 };
 

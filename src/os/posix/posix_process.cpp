@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <iterator>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,9 +17,81 @@ namespace vexel {
 
 namespace {
 
+// While a child runs, an interrupt, termination or hang-up sent to the tool
+// is passed on to the child; once the child has ended, the tool ends by the
+// same signal, so that no child outlives it and its caller sees the signal.
+// Signals the caller had ignored stay ignored.
+class SignalForwarding {
+public:
+    SignalForwarding() {
+        caught_ = 0;
+        forwardTo_ = 0;
+        sigset_t forwarded;
+        sigemptyset(&forwarded);
+        struct sigaction action {};
+        action.sa_handler = Forward;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < Count; ++i) {
+            ::sigaction(Signals[i], nullptr, &previous_[i]);
+            handled_[i] = previous_[i].sa_handler != SIG_IGN;
+            if (handled_[i]) {
+                ::sigaction(Signals[i], &action, nullptr);
+                sigaddset(&forwarded, Signals[i]);
+            }
+        }
+        // Held back until the child's number is known.
+        ::sigprocmask(SIG_BLOCK, &forwarded, &mask_);
+    }
+    SignalForwarding(const SignalForwarding&) = delete;
+    SignalForwarding& operator=(const SignalForwarding&) = delete;
+    ~SignalForwarding() { End(); }
+
+    // In the child, before it runs its program: the caller's dispositions.
+    void InChild() const {
+        for (std::size_t i = 0; i < Count; ++i) {
+            if (handled_[i]) ::signal(Signals[i], SIG_DFL);
+        }
+        ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
+    }
+
+    void Started(pid_t child) {
+        forwardTo_ = child;
+        ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
+    }
+
+    // The child has ended: the caller's dispositions come back, and a signal
+    // that arrived meanwhile now ends the tool.
+    void End() {
+        if (ended_) return;
+        ended_ = true;
+        ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
+        for (std::size_t i = 0; i < Count; ++i) {
+            if (handled_[i]) ::sigaction(Signals[i], &previous_[i], nullptr);
+        }
+        if (caught_ != 0) ::raise(caught_);
+    }
+
+private:
+    static constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP};
+    static constexpr std::size_t Count = std::size(Signals);
+
+    static void Forward(int signal) {
+        caught_ = signal;
+        if (forwardTo_ > 0) ::kill(forwardTo_, signal);
+    }
+
+    static inline volatile std::sig_atomic_t caught_ = 0;
+    static inline volatile std::sig_atomic_t forwardTo_ = 0;
+    struct sigaction previous_[Count] {};
+    bool handled_[Count] = {};
+    sigset_t mask_{};
+    bool ended_ = false;
+};
+
 class PosixChild : public ChildProcess {
 public:
-    explicit PosixChild(pid_t pid) : pid_(pid) {}
+    PosixChild(pid_t pid, std::unique_ptr<SignalForwarding> forwarding)
+        : pid_(pid), forwarding_(std::move(forwarding)) {}
 
     State Query(int32_t& exitCode) override {
         int status = 0;
@@ -26,20 +100,37 @@ public:
             result = ::waitpid(pid_, &status, WNOHANG);
         } while (result < 0 && errno == EINTR);
         if (result == 0) return State::Running;
+        if (result == pid_ && !WIFEXITED(status) && !WIFSIGNALED(status)) return State::Running;
+        forwarding_->End();
         if (result != pid_) return State::QueryFailed;
-        if (WIFEXITED(status)) {
-            exitCode = WEXITSTATUS(status);
-        } else if (WIFSIGNALED(status)) {
-            exitCode = 128 + WTERMSIG(status);
-        } else {
-            return State::Running;
-        }
+        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return State::Ended;
     }
 
 private:
     pid_t pid_;
+    std::unique_ptr<SignalForwarding> forwarding_;
 };
+
+// A descriptor of the directory. A path longer than the system takes in one
+// call is opened one component at a time.
+int OpenDirectory(const std::string& path) {
+    constexpr int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    int directory = ::open(path.c_str(), flags);
+    if (directory >= 0 || errno != ENAMETOOLONG) return directory;
+    directory = ::open(path[0] == '/' ? "/" : ".", flags);
+    for (std::size_t start = 0; directory >= 0 && start < path.size();) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) {
+            const int next = ::openat(directory, path.substr(start, end - start).c_str(), flags);
+            ::close(directory);
+            directory = next;
+        }
+        start = end + 1;
+    }
+    return directory;
+}
 
 // Where to look for the program: a name holding "/" is taken as it stands
 // (relative to the start directory), any other is looked up in PATH.
@@ -86,25 +177,26 @@ std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& 
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
+    // Opened here, so that a start directory of any length can be entered.
+    const int startIn = directory.empty() ? -1 : OpenDirectory(directory);
+    const int directoryError = startIn < 0 ? errno : 0;
+
     // The child reports a failed start through this pipe; a successful exec
     // closes it without a word.
     int report[2];
-    if (::pipe(report) != 0) return nullptr;
-    ::fcntl(report[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(report[1], F_SETFD, FD_CLOEXEC);
-
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(report[0]);
-        ::close(report[1]);
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        if (startIn >= 0) ::close(startIn);
         return nullptr;
     }
+    auto forwarding = std::make_unique<SignalForwarding>();
+    const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(report[0]);
+        forwarding->InChild();
         std::signal(SIGPIPE, SIG_DFL);
         int error = 0;
-        if (!directory.empty() && ::chdir(directory.c_str()) != 0) {
-            error = errno;
+        if (!directory.empty() && (startIn < 0 || ::fchdir(startIn) != 0)) {
+            error = startIn < 0 ? directoryError : errno;
         } else {
             for (const std::string& candidate : candidates) {
                 ::execve(candidate.c_str(), argv.data(), environ);
@@ -116,7 +208,13 @@ std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& 
         (void)ignored;
         ::_exit(127);
     }
+    if (startIn >= 0) ::close(startIn);
     ::close(report[1]);
+    if (pid < 0) {
+        ::close(report[0]);
+        return nullptr;
+    }
+    forwarding->Started(pid);
     int error = 0;
     std::size_t got = 0;
     ReadExactly(report[0], &error, sizeof error, got);
@@ -125,9 +223,9 @@ std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& 
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        return nullptr;
+        return nullptr; // the forwarding ends here, with the tool if a signal came
     }
-    return std::make_unique<PosixChild>(pid);
+    return std::make_unique<PosixChild>(pid, std::move(forwarding));
 }
 
 void PosixProcessRunner::Pause(unsigned milliseconds) {

@@ -39,6 +39,8 @@ bool Win32FileSystem::ReadWholeFile(const std::string& name, std::string& conten
     FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) return false;
+    // A device (CON, NUL) or a pipe is no makefile.
+    if (::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
 
     // The size is the end position less the start position (0).
     LONG high = 0;
@@ -62,6 +64,22 @@ bool Win32FileSystem::ReadWholeFile(const std::string& name, std::string& conten
         done += got;
     }
     return true;
+}
+
+bool Win32FileSystem::SameFile(const std::string& first, const std::string& second) {
+    // Opened only to ask who the file is: no access, every sharing, so that
+    // the question disturbs nobody.
+    auto identify = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+        FileHandle file(::CreateFileA(name.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return file.Get() != INVALID_HANDLE_VALUE &&
+               ::GetFileInformationByHandle(file.Get(), &info) != 0;
+    };
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return identify(first, a) && identify(second, b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 int32_t Win32FileSystem::FileAgeStamp(const std::string& name) {

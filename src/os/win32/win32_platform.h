@@ -23,6 +23,7 @@ namespace vexel {
 class Win32FileSystem : public FileSystem {
 public:
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
+    bool SameFile(const std::string& first, const std::string& second) override;
     int32_t FileAgeStamp(const std::string& name) override;
 };
 
