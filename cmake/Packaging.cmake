@@ -39,17 +39,14 @@ if(WIN32)
   install(TARGETS vexel RUNTIME DESTINATION .)
   install(FILES ${VEXEL_RELEASE_FILES} DESTINATION .)
 else()
-  # The documentation folder is named after the program, not the project.
-  if(NOT DEFINED CMAKE_INSTALL_DOCDIR)
-    if(DEFINED CMAKE_INSTALL_DATAROOTDIR)
-      set(vexel_datarootdir "${CMAKE_INSTALL_DATAROOTDIR}")
-    else()
-      set(vexel_datarootdir share)
-    endif()
-    set(CMAKE_INSTALL_DOCDIR "${vexel_datarootdir}/doc/vexel"
-      CACHE PATH "documentation root (DATAROOTDIR/doc/vexel)")
-  endif()
   include(GNUInstallDirs)
+  # GNUInstallDirs names the documentation folder after the project (Vexel);
+  # it is named after the program, unless one was chosen on the command line.
+  # (The cache holds an empty value when none was chosen, also when a
+  # subproject such as GoogleTest included GNUInstallDirs first.)
+  if("$CACHE{CMAKE_INSTALL_DOCDIR}" STREQUAL "")
+    set(CMAKE_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/vexel")
+  endif()
 
   find_program(VEXEL_GZIP NAMES gzip DOC "gzip, to compress the manual page")
   mark_as_advanced(VEXEL_GZIP)
