@@ -21,7 +21,7 @@ endif()
 
 set(VEXEL_RELEASE_FILES)
 if(WIN32)
-  # Notepad and friends want CR LF; converted at build time, so that an
+  # Text viewers on Windows want CR LF; converted at build time, so that an
   # edited README or LICENSE is never shipped stale.
   foreach(pair "README.md;README.txt" "LICENSE;LICENSE.txt")
     list(GET pair 0 source)
