@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Checks the release: builds the three packages with scripts/package.sh, then
 # looks into each one and runs what it holds: the .deb's vexel on the POSIX
-# example, the zip's vexel.exe under Wine on the Windows example. Also lints
-# the manual page. Prints one line per check; exits nonzero if any fails.
+# example, the zip's vexel.exe under Wine on the Windows example (on a machine
+# that cannot run 32-bit programs, a 64-bit build of the same sources under
+# 64-bit Wine takes its place). Also lints the manual page. Prints one line
+# per check; exits nonzero if any fails.
 # Usage: bash scripts/check-release.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -156,10 +158,14 @@ export WINEPREFIX="${WINEPREFIX:-/tmp/vexel-wineprefix}" WINEDEBUG=-all
 # No prompts for optional Wine components on a new prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_example="$work/windows"
+# Set below: the Wine loader and the vexel.exe it runs.
+wine_loader=wine
+wine_exe="$work/zip/$top/vexel.exe"
 run_exe() {
-  (cd "$wine_example" && wine "$work/zip/$top/vexel.exe")
+  (cd "$wine_example" && "$wine_loader" "$wine_exe")
 }
 check_wine_first_run() {
+  rm -rf "$wine_example"
   cp -r "$root/examples/windows" "$wine_example" || fail "cannot copy examples/windows"
   local output
   output=$(run_exe) || fail "vexel.exe failed:" "$output"
@@ -167,6 +173,20 @@ check_wine_first_run() {
     fail "no command line echoed:" "$output"
   { printf 'To:\r\n'; cat "$wine_example/name.txt" "$wine_example/message.txt"; } >"$work/card.expected"
   cmp -s "$work/card.expected" "$wine_example/card.txt" || fail "card.txt is not as expected:" "$output"
+}
+# A machine that cannot run 32-bit programs still tries the Windows example:
+# with the same sources built for 64-bit Windows, under 64-bit Wine.
+win64="$root/build/check-win64"
+check_win64_build() {
+  mkdir -p "$win64" || fail "cannot make $win64"
+  cmake -S "$root" -B "$win64" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXEL_BUILD_TESTS=OFF \
+    -DVEXEL_WARNINGS_AS_ERRORS=ON -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=AMD64 \
+    -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++-posix -DCMAKE_RC_COMPILER=x86_64-w64-mingw32-windres \
+    >"$win64/configure.log" 2>&1 || fail "configure failed:" "$(cat "$win64/configure.log")"
+  ninja -C "$win64" -j "$(nproc)" vexel >"$win64/build.log" 2>&1 || fail "build failed:" "$(cat "$win64/build.log")"
+  local type
+  type=$(file -b "$win64/vexel.exe")
+  [[ "$type" == "PE32+ executable (console) x86-64"* ]] || fail "file says: $type"
 }
 check_wine_second_run() {
   local output
@@ -199,14 +219,24 @@ check ".deb's manual page renders and names version $version" check_deb_manual
 check ".tar.gz holds the same files and program" check_tgz
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
 # machines (some virtual ones) lack: then no 32-bit program starts at all.
-if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  reason="this machine cannot run 32-bit x86 programs, so Wine cannot start vexel.exe"
-  skip "zip's vexel.exe under Wine builds examples/windows" "$reason"
-  skip "zip's vexel.exe under Wine then finds it up to date" "$reason"
-else
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1 || true
   check "zip's vexel.exe under Wine builds examples/windows" check_wine_first_run
   check "zip's vexel.exe under Wine then finds it up to date" check_wine_second_run
+else
+  reason="this machine cannot run 32-bit x86 programs, so Wine cannot start vexel.exe"
+  skip "zip's vexel.exe under Wine builds examples/windows" "$reason"
+  skip "zip's vexel.exe under Wine then finds it up to date" "$reason"
+  bash "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64-posix wine64
+  wine_loader=/usr/lib/wine/wine64 wine_exe="$win64/vexel.exe"
+  export WINELOADER="$wine_loader"
+  failed_before=$failed
+  check "in its place: a 64-bit Windows build of the same sources" check_win64_build
+  if [ "$failed" -eq "$failed_before" ]; then
+    [ -d "$WINEPREFIX" ] || "$wine_loader" wineboot.exe --init >/dev/null 2>&1 || true
+    check "that build under 64-bit Wine builds examples/windows" check_wine_first_run
+    check "that build under 64-bit Wine then finds it up to date" check_wine_second_run
+  fi
 fi
 check "manual page: groff -ww -z -man is silent" check_groff
 if command -v mandoc >/dev/null; then
