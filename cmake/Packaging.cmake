@@ -1,0 +1,139 @@
+# What makes a release: the version resource of vexel.exe, the install rules
+# and the packages. The version is the project version, set in one place: the
+# project() line of the top-level CMakeLists.txt.
+
+set(VEXEL_VENDOR "The Vexel developers")
+set(VEXEL_COPYRIGHT "Copyright (c) 2026 ${VEXEL_VENDOR}")
+set(VEXEL_FILE_DESCRIPTION "Vexel build tool")
+
+# Windows: the version shows in the file's properties.
+if(WIN32)
+  enable_language(RC)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/vexel.rc.in
+    ${PROJECT_BINARY_DIR}/vexel.rc @ONLY)
+  target_sources(vexel PRIVATE ${PROJECT_BINARY_DIR}/vexel.rc)
+endif()
+
+# ---------------------------------------------------------------------------
+# Install rules. POSIX: the usual tree (bin, share/man/man1, share/doc/vexel).
+# Windows: one folder holding vexel.exe and the texts beside it, since that is
+# where a Windows user looks for them.
+
+set(VEXEL_RELEASE_FILES)
+if(WIN32)
+  # Text viewers on Windows want CR LF; converted at build time, so that an
+  # edited README or LICENSE is never shipped stale.
+  foreach(pair "README.md;README.txt" "LICENSE;LICENSE.txt")
+    list(GET pair 0 source)
+    list(GET pair 1 text)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${text}
+      COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/${source}
+              -DOUT=${PROJECT_BINARY_DIR}/${text}
+              -P ${PROJECT_SOURCE_DIR}/packaging/crlf.cmake
+      DEPENDS ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_SOURCE_DIR}/packaging/crlf.cmake
+      COMMENT "Writing ${text} with CR LF line ends"
+      VERBATIM)
+    list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/${text})
+  endforeach()
+
+  install(TARGETS vexel RUNTIME DESTINATION .)
+  install(FILES ${VEXEL_RELEASE_FILES} DESTINATION .)
+else()
+  include(GNUInstallDirs)
+  # GNUInstallDirs names the documentation folder after the project (Vexel);
+  # it is named after the program, unless one was chosen on the command line.
+  # (The cache holds an empty value when none was chosen, also when a
+  # subproject such as GoogleTest included GNUInstallDirs first.)
+  if("$CACHE{CMAKE_INSTALL_DOCDIR}" STREQUAL "")
+    set(CMAKE_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/vexel")
+  endif()
+
+  find_program(VEXEL_GZIP NAMES gzip DOC "gzip, to compress the manual page")
+  mark_as_advanced(VEXEL_GZIP)
+  set(manpage ${PROJECT_BINARY_DIR}/vexel.1)
+  if(VEXEL_GZIP)
+    set(manpage_gzip -DGZIP=${VEXEL_GZIP})
+    set(manpage_installed ${manpage}.gz)
+  else()
+    set(manpage_gzip)
+    set(manpage_installed ${manpage})
+  endif()
+  add_custom_command(OUTPUT ${manpage_installed}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/doc/vexel.1 -DOUT=${manpage}
+            -DVERSION=${PROJECT_VERSION} ${manpage_gzip}
+            -P ${PROJECT_SOURCE_DIR}/packaging/manpage.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/doc/vexel.1 ${PROJECT_SOURCE_DIR}/packaging/manpage.cmake
+    COMMENT "Writing the manual page vexel.1, version ${PROJECT_VERSION}"
+    VERBATIM)
+  list(APPEND VEXEL_RELEASE_FILES ${manpage_installed})
+
+  install(TARGETS vexel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${manpage_installed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})
+
+# ---------------------------------------------------------------------------
+# Packages. Windows: vexel-VERSION-win32.zip. POSIX: a .tar.gz of the install
+# tree, and on Debian-like systems a .deb whose dependencies dpkg-shlibdeps
+# works out from the executable.
+
+set(VEXEL_PACKAGE_CONTACT "The Vexel developers <vexel@example.org>"
+  CACHE STRING "Maintainer of the packages: Name <address>")
+
+# The values reach CPack as they are written here (quotes in the description,
+# backslashes in the patterns).
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_PACKAGE_NAME vexel)
+set(CPACK_PACKAGE_VENDOR "${VEXEL_VENDOR}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_CONTACT "${VEXEL_PACKAGE_CONTACT}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+"Vexel reads a makefile of \"target: dependencies\" lines with TAB-indented
+command lines, finds the stale targets by the time stamps of their files,
+passes staleness on to everything that depends on them, and runs their
+commands one at a time as child processes, dependencies first, stopping at
+the first failure. Every step is reported as a \"Vexel: \" message line.
+
+Vexel is made for the Windows console. This package holds the same program
+built for POSIX systems, where it behaves the same way; the manual page
+vexel(1) tells where the platforms differ.")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
+set(CPACK_STRIP_FILES ON)
+# Directories in the packages are 0755 whatever the umask of the packager.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE
+  GROUP_READ GROUP_EXECUTE
+  WORLD_READ WORLD_EXECUTE)
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "vexel-${PROJECT_VERSION}-win32")
+else()
+  string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" vexel_platform)
+  set(CPACK_PACKAGE_FILE_NAME "vexel-${PROJECT_VERSION}-${vexel_platform}")
+  find_program(VEXEL_DPKG_SHLIBDEPS NAMES dpkg-shlibdeps
+    DOC "dpkg-shlibdeps (Debian package dpkg-dev), for the .deb's dependencies")
+  mark_as_advanced(VEXEL_DPKG_SHLIBDEPS)
+  if(VEXEL_DPKG_SHLIBDEPS)
+    set(CPACK_GENERATOR TGZ DEB)
+  else()
+    set(CPACK_GENERATOR TGZ)
+  endif()
+
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VEXEL_PACKAGE_CONTACT}")
+  set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
+
+# A source package must not sweep up build trees or built packages.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME "vexel-${PROJECT_VERSION}-source")
+set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/\\.git$" "/build[^/]*/" "/dist/" "/out/" "\\.swp$")
+
+include(CPack)

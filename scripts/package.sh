@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the three release packages into dist/:
+#   vexel-VERSION-win32.zip          vexel.exe, README.txt, LICENSE.txt (CR LF)
+#   vexel-VERSION-linux-ARCH.tar.gz  bin/vexel, the manual page, README, licence
+#   vexel_VERSION_ARCH.deb           the same under /usr, dependencies worked
+#                                    out by dpkg-shlibdeps
+# and dist/SHA256SUMS. Usage: bash scripts/package.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dist="$root/dist"
+jobs=$(nproc)
+
+bash "$root/scripts/install-packages.sh" build-essential cmake ninja-build \
+  g++-mingw-w64-i686 dpkg-dev gzip
+
+# quietly LOG COMMAND...: runs the command with its output in LOG, shown only
+# when the command fails.
+quietly() {
+  local log=$1
+  shift
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "package.sh: failed: $*" >&2
+    exit 1
+  fi
+}
+
+# build_and_pack DIR GENERATORS [CMAKE ARGUMENTS...]: a Release build without
+# the tests, then its packages, left in DIR/packages.
+build_and_pack() {
+  local build=$1 generators=$2
+  shift 2
+  mkdir -p "$build"
+  quietly "$build/configure.log" cmake -S "$root" -B "$build" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release -DVEXEL_BUILD_TESTS=OFF -DVEXEL_WARNINGS_AS_ERRORS=ON "$@"
+  quietly "$build/build.log" ninja -C "$build" -j "$jobs" vexel vexel_release_files
+  rm -rf "$build/packages"
+  (cd "$build" && quietly "$build/cpack.log" cpack -G "$generators" -B "$build/packages")
+}
+
+build_and_pack "$root/build/package-windows" ZIP \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+build_and_pack "$root/build/package-native" "TGZ;DEB"
+
+mkdir -p "$dist"
+# dist/ holds built files only: keep it out of git without touching .gitignore.
+echo '*' >"$dist/.gitignore"
+rm -f "$dist"/vexel-*.zip "$dist"/vexel-*.tar.gz "$dist"/vexel_*.deb "$dist/SHA256SUMS"
+cp "$root"/build/package-windows/packages/*.zip \
+  "$root"/build/package-native/packages/*.tar.gz \
+  "$root"/build/package-native/packages/*.deb "$dist/"
+(cd "$dist" && sha256sum vexel-*.zip vexel-*.tar.gz vexel_*.deb >SHA256SUMS)
+
+cd "$dist"
+echo "Packages in $dist:"
+for file in vexel-*.zip vexel-*.tar.gz vexel_*.deb SHA256SUMS; do
+  printf '  %-36s %8d bytes\n' "$file" "$(stat -c %s "$dist/$file")"
+done
