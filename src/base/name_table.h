@@ -48,6 +48,7 @@ public:
     }
 
     std::size_t Count() const { return names_.size(); }
+    const Name& At(int32_t number) const { return names_[static_cast<std::size_t>(number)]; }
 
 private:
     struct Slot {

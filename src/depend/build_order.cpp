@@ -10,8 +10,8 @@
 namespace vexel {
 
 int CompareDepends(const TDepend& a, const TDepend& b) {
-    if (a.Target.empty()) return -1;
-    if (b.Target.empty()) return 1;
+    if (a.Target == NoName) return -1;
+    if (b.Target == NoName) return 1;
     if (a.Level == b.Level) return 0;
     return a.Level < b.Level ? 1 : -1;
 }
@@ -43,7 +43,7 @@ struct SortState {
         keys.reserve(list.size());
         from.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
-            keys.push_back(list[i]->Target.empty() ? RootKey : list[i]->Level);
+            keys.push_back(list[i]->Target == NoName ? RootKey : list[i]->Level);
             from.push_back(i);
         }
     }

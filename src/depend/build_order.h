@@ -6,7 +6,7 @@
 namespace vexel {
 
 // -1 puts a first, 1 puts b first, 0 when their Levels are equal. The root
-// record (empty Target) sorts before everything, itself included.
+// record (no Target) sorts before everything, itself included.
 int CompareDepends(const TDepend& a, const TDepend& b);
 
 // Sorts the list in place by the tool's exchange sort. The order it leaves

@@ -2,77 +2,76 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <span>
-#include <vector>
-
-#include "base/name_table.h"
+#include <string>
 
 namespace vexel {
 
 namespace {
 
+// The key of every name, as a name id: names that match share one. A name
+// that is its own key keeps its id, so ordinary names cost no second hash.
+std::vector<NameId> KeysOf(MakefileNames& names, NameRules& rules) {
+    const NameId count = names.Count();
+    std::vector<NameId> keys(static_cast<std::size_t>(count));
+    std::string key;
+    for (NameId id = 0; id < count; ++id) {
+        rules.MatchKey(names[id], key);
+        keys[id] = key == names[id] ? id : names.AddCopy(key);
+    }
+    return keys;
+}
+
 // Targets that match one another form one node: a name that matches one of
 // them matches them all, so they have the same dependents. An edge runs from
-// a node to the node of each record that names it.
+// a node to each record that names it, once per record; the edges of a node
+// are the records' Dependents.
 struct TargetGraph {
-    std::vector<int> nodeOfRecord;       // by list index; -1 for the root
-    std::vector<std::size_t> namedStart; // by list index, into namedNodes
-    std::vector<int> namedNodes;         // nodes that each record's names match
-    std::vector<std::size_t> edgeStart;  // by node, into edgeRecords
-    std::vector<int> edgeRecords;        // list indexes of the naming records
+    std::vector<NameId> keys;           // by name id
+    std::vector<int> nodeOfKey;         // by key id; -1: no target has it
+    std::vector<std::size_t> edgeStart; // by node, into links
     int nodeCount = 0;
 
-    std::span<const int> NamedBy(std::size_t record) const {
-        return std::span<const int>(namedNodes)
-            .subspan(namedStart[record], namedStart[record + 1] - namedStart[record]);
-    }
+    int NodeOf(NameId name) const { return nodeOfKey[keys[name]]; }
 };
 
-TargetGraph BuildGraph(const DependList& dependList, NameRules& names) {
+TargetGraph BuildGraph(const DependList& dependList, MakefileNames& names, NameRules& rules,
+                       std::vector<TDepend*>& links) {
     TargetGraph graph;
+    graph.keys = KeysOf(names, rules);
+    graph.nodeOfKey.assign(static_cast<std::size_t>(names.Count()), -1);
     const std::size_t count = dependList.size();
-    graph.nodeOfRecord.assign(count, -1);
-    graph.namedStart.assign(count + 1, 0);
-
-    NameTable<std::string> nodeOfKey;
     for (std::size_t j = 1; j < count; ++j) {
-        bool added = false;
-        graph.nodeOfRecord[j] = nodeOfKey.Insert(names.MatchKey(dependList[j]->Target), added);
+        int& node = graph.nodeOfKey[graph.keys[dependList[j]->Target]];
+        if (node == -1) node = graph.nodeCount++;
     }
-    graph.nodeCount = static_cast<int>(nodeOfKey.Count());
+    const auto nodes = static_cast<std::size_t>(graph.nodeCount);
 
-    std::vector<std::size_t> edgesOfNode(static_cast<std::size_t>(graph.nodeCount), 0);
-    // A record that names one target twice depends on it once.
-    std::vector<std::size_t> lastNamedBy(static_cast<std::size_t>(graph.nodeCount), 0);
-    for (std::size_t j = 1; j < count; ++j) {
-        graph.namedStart[j] = graph.namedNodes.size();
-        for (const std::string& name : dependList[j]->Depends) {
-            const int node = nodeOfKey.Find(names.MatchKey(name));
-            if (node == NameTable<std::string>::Missing) continue; // a source file
-            if (lastNamedBy[node] == j) continue;
-            lastNamedBy[node] = j;
-            graph.namedNodes.push_back(node);
-            ++edgesOfNode[node];
+    // Each record's named nodes, a node named twice by one record once.
+    std::vector<std::size_t> lastNamedBy(nodes, 0);
+    auto forEachNamed = [&](auto visit) {
+        std::fill(lastNamedBy.begin(), lastNamedBy.end(), 0);
+        for (std::size_t j = 1; j < count; ++j) {
+            for (const NameId name : dependList[j]->Depends) {
+                const int node = graph.NodeOf(name);
+                if (node == -1 || lastNamedBy[node] == j) continue; // a source file, a repeat
+                lastNamedBy[node] = j;
+                visit(node, j);
+            }
         }
-    }
-    graph.namedStart[count] = graph.namedNodes.size();
-
-    graph.edgeStart.assign(static_cast<std::size_t>(graph.nodeCount) + 1, 0);
-    for (int node = 0; node < graph.nodeCount; ++node) {
-        graph.edgeStart[node + 1] = graph.edgeStart[node] + edgesOfNode[node];
-    }
-    graph.edgeRecords.resize(graph.edgeStart.back());
+    };
+    graph.edgeStart.assign(nodes + 1, 0);
+    forEachNamed([&](int node, std::size_t) { ++graph.edgeStart[node + 1]; });
+    for (std::size_t node = 0; node < nodes; ++node)
+        graph.edgeStart[node + 1] += graph.edgeStart[node];
+    links.assign(graph.edgeStart.back(), nullptr);
     std::vector<std::size_t> fill(graph.edgeStart.begin(), graph.edgeStart.end() - 1);
-    for (std::size_t j = 1; j < count; ++j) {
-        for (int node : graph.NamedBy(j))
-            graph.edgeRecords[fill[node]++] = static_cast<int>(j);
-    }
+    forEachNamed([&](int node, std::size_t j) { links[fill[node]++] = dependList[j].get(); });
     return graph;
 }
 
 // Strongly connected components of the node graph (Tarjan's method, with an
 // explicit stack so that long chains cannot exhaust the call stack).
-std::vector<int> ComponentOfNode(const TargetGraph& graph) {
+std::vector<int> ComponentOfNode(const TargetGraph& graph, const std::vector<TDepend*>& links) {
     const auto nodes = static_cast<std::size_t>(graph.nodeCount);
     std::vector<int> order(nodes, -1), low(nodes, 0), component(nodes, -1);
     std::vector<char> onStack(nodes, 0);
@@ -99,7 +98,7 @@ std::vector<int> ComponentOfNode(const TargetGraph& graph) {
             Frame& frame = calls.back();
             const int node = frame.node;
             if (frame.edge < graph.edgeStart[node + 1]) {
-                const int next = graph.nodeOfRecord[graph.edgeRecords[frame.edge++]];
+                const int next = graph.NodeOf(links[frame.edge++]->Target);
                 if (order[next] == -1) {
                     enter(next);
                 } else if (onStack[next]) {
@@ -129,35 +128,27 @@ std::vector<int> ComponentOfNode(const TargetGraph& graph) {
 
 } // namespace
 
-const TDepend* CheckCircularAndLinkDependents(DependList& dependList, NameRules& names) {
-    const TargetGraph graph = BuildGraph(dependList, names);
-    const std::vector<int> component = ComponentOfNode(graph);
+const TDepend* CheckCircularAndLinkDependents(DependList& dependList, MakefileNames& names,
+                                              NameRules& rules, std::vector<TDepend*>& links) {
+    const TargetGraph graph = BuildGraph(dependList, names, rules, links);
+    const std::vector<int> component = ComponentOfNode(graph, links);
 
     // A record lies on a cycle exactly when a node that it names can be
     // reached from its own node, that is, when both share a component (or
     // are the same node).
     for (std::size_t j = 1; j < dependList.size(); ++j) {
-        const int own = component[graph.nodeOfRecord[j]];
-        for (int node : graph.NamedBy(j)) {
-            if (component[node] == own) return dependList[j].get();
+        const int own = component[graph.NodeOf(dependList[j]->Target)];
+        for (const NameId name : dependList[j]->Depends) {
+            const int node = graph.NodeOf(name);
+            if (node != -1 && component[node] == own) return dependList[j].get();
         }
     }
 
-    std::vector<std::shared_ptr<const DependentList>> listOfNode(
-        static_cast<std::size_t>(graph.nodeCount));
-    for (int node = 0; node < graph.nodeCount; ++node) {
-        const std::size_t first = graph.edgeStart[node];
-        const std::size_t last = graph.edgeStart[node + 1];
-        if (first == last) continue;
-        auto list = std::make_shared<DependentList>();
-        list->reserve(last - first);
-        for (std::size_t edge = first; edge < last; ++edge) {
-            list->push_back(dependList[graph.edgeRecords[edge]].get());
-        }
-        listOfNode[node] = std::move(list);
-    }
+    const std::span<TDepend* const> all(links);
     for (std::size_t j = 1; j < dependList.size(); ++j) {
-        dependList[j]->Dependents = listOfNode[graph.nodeOfRecord[j]];
+        const auto node = static_cast<std::size_t>(graph.NodeOf(dependList[j]->Target));
+        dependList[j]->Dependents =
+            all.subspan(graph.edgeStart[node], graph.edgeStart[node + 1] - graph.edgeStart[node]);
     }
     return nullptr;
 }

@@ -14,7 +14,7 @@ void SetStale(TDepend& start) {
     std::vector<Frame> stack{{&start, 0}};
     while (!stack.empty()) {
         TDepend* record = stack.back().record;
-        const DependentList& dependents = DependentsOf(*record);
+        const std::span<TDepend* const> dependents = record->Dependents;
         std::size_t& next = stack.back().next;
         if (next == dependents.size()) {
             stack.pop_back();

@@ -1,56 +1,80 @@
 #include "depend/staleness.h"
 
 #include <string>
+#include <vector>
 
-#include "base/name_table.h"
 #include "depend/set_stale.h"
+#include "depend/stamp_fetch.h"
 #include "makefile/target_line.h"
 
 namespace vexel {
 
 namespace {
 
-// No command runs while stamps are read, so each file is asked once.
-class StampCache {
+// The file each name stands for, numbered in the order first met: the name
+// itself, or the unquoted text of a name that begins with a quote. Names
+// that unquote alike share one file.
+class FileSlots {
 public:
-    StampCache(FileSystem& files, const LeadByteSet& leadBytes)
-        : files_(files), leadBytes_(leadBytes) {}
+    FileSlots(MakefileNames& names, const LeadByteSet& leadBytes)
+        : names_(names), leadBytes_(leadBytes),
+          slotOfName_(static_cast<std::size_t>(names.Count()), -1) {}
 
-    int32_t StampOf(std::string_view name) {
-        // Only a name that begins with a quote can lose anything to Unquote.
-        std::string unquoted;
-        std::string_view path = name;
-        if (!name.empty() && (name[0] == '"' || name[0] == '\'')) {
-            unquoted = Unquote(name, leadBytes_);
-            path = unquoted;
-        }
-        bool added = false;
-        const auto number = static_cast<std::size_t>(paths_.Insert(path, added));
-        if (added) stamps_.push_back(files_.FileAgeStamp(std::string(path)));
-        return stamps_[number];
+    int32_t SlotOf(NameId name) {
+        int32_t& slot = slotOfName_[name];
+        if (slot == -1) slot = SlotOfFile(name);
+        return slot;
     }
 
+    const std::vector<std::string_view>& Paths() const { return paths_; }
+
 private:
-    FileSystem& files_;
+    int32_t SlotOfFile(NameId name) {
+        const std::string_view text = names_[name];
+        const NameId file = !text.empty() && (text[0] == '"' || text[0] == '\'')
+                                ? names_.AddCopy(Unquote(text, leadBytes_))
+                                : name;
+        if (static_cast<std::size_t>(file) >= slotOfFile_.size())
+            slotOfFile_.resize(static_cast<std::size_t>(names_.Count()), -1);
+        int32_t& slot = slotOfFile_[file];
+        if (slot == -1) {
+            slot = static_cast<int32_t>(paths_.size());
+            paths_.push_back(names_[file]);
+        }
+        return slot;
+    }
+
+    MakefileNames& names_;
     const LeadByteSet& leadBytes_;
-    NameTable<std::string> paths_;
-    std::vector<int32_t> stamps_; // by path number
+    std::vector<int32_t> slotOfName_; // by name id; -1 until met
+    std::vector<int32_t> slotOfFile_; // by the file's name id
+    std::vector<std::string_view> paths_;
 };
 
 } // namespace
 
-void MarkStaleTargets(DependList& dependList, FileSystem& files, const LeadByteSet& leadBytes) {
-    StampCache cache(files, leadBytes);
+void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& files,
+                      const LeadByteSet& leadBytes, unsigned threads) {
+    // No command runs while stamps are read, so each file is asked once, all
+    // of them before the marking, which only reads the answers.
+    FileSlots slots(names, leadBytes);
     const std::size_t count = dependList.size();
     for (std::size_t j = 1; j < count; ++j) {
+        slots.SlotOf(dependList[j]->Target);
+        for (const NameId name : dependList[j]->Depends)
+            slots.SlotOf(name);
+    }
+    const std::vector<int32_t> stamps = FetchStamps(files, slots.Paths(), threads);
+
+    for (std::size_t j = 1; j < count; ++j) {
         TDepend& record = *dependList[j];
-        const int32_t targetStamp = cache.StampOf(record.Target);
+        const int32_t targetStamp = stamps[slots.SlotOf(record.Target)];
         if (targetStamp == NoStamp) {
             SetStale(record);
             continue;
         }
-        for (const std::string& name : record.Depends) {
-            if (IsNewer(cache.StampOf(name), targetStamp)) {
+        for (const NameId name : record.Depends) {
+            if (IsNewer(stamps[slots.SlotOf(name)], targetStamp)) {
                 SetStale(record);
                 break;
             }

@@ -18,9 +18,11 @@ inline bool IsNewer(int32_t dependencyStamp, int32_t targetStamp) {
 }
 
 // Marks with SetStale, in list order, every target record whose file is
-// missing or older than one of its dependencies. Each file's stamp is read
-// once, by its unquoted name. The list must still be in makefile order, the
-// root record first.
-void MarkStaleTargets(DependList& dependList, FileSystem& files, const LeadByteSet& leadBytes);
+// missing or older than one of its dependencies. Every file's stamp is read
+// once, by its unquoted name (which joins the name table), before the
+// marking, shared by up to threads threads. The list must still be in
+// makefile order, the root record first.
+void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& files,
+                      const LeadByteSet& leadBytes, unsigned threads);
 
 } // namespace vexel

@@ -8,6 +8,7 @@
 #include "depend/build_order.h"
 #include "depend/circular_check.h"
 #include "depend/staleness.h"
+#include "depend/stamp_fetch.h"
 #include "driver/environment.h"
 #include "driver/log_redirection.h"
 #include "driver/messages.h"
@@ -114,8 +115,7 @@ void RunPhases(Platform& platform, MessageWriter& out, RunState& run) {
         return;
     }
     const LeadByteSet leadBytes = platform.names.LeadBytes();
-    std::vector<TargetEntry> entries;
-    const ReadOutcome read = ReadTargets(run.Lines, leadBytes, entries);
+    const ReadOutcome read = ReadTargets(run.Lines, leadBytes, run.Targets);
     switch (read.error) {
     case ReadError::None:
         break;
@@ -126,12 +126,14 @@ void RunPhases(Platform& platform, MessageWriter& out, RunState& run) {
         out.PrintMessage(messages::DupTarget(read.dupTarget));
         return;
     }
-    run.Depends = MakeDependList(std::move(entries));
-    if (const TDepend* circular = CheckCircularAndLinkDependents(run.Depends, platform.names)) {
-        out.PrintMessage(messages::Circular(circular->Target));
+    run.Depends = MakeDependList(run.Targets.entries);
+    MakefileNames& names = run.Targets.names;
+    if (const TDepend* circular = CheckCircularAndLinkDependents(run.Depends, names, platform.names,
+                                                                 run.DependentLinks)) {
+        out.PrintMessage(messages::Circular(names[circular->Target]));
         return;
     }
-    MarkStaleTargets(run.Depends, platform.files, leadBytes);
+    MarkStaleTargets(run.Depends, names, platform.files, leadBytes, StampThreads());
     SortDependList(run.Depends);
     CollectCommands(run.Depends, run.Lines, run.Commands);
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "depend/command_list.h"
 #include "depend/target_record.h"
@@ -22,7 +23,9 @@ struct RunState {
     std::string MakeFileName;
     std::string LogFileName; // non-empty: message lines go to the log
     MakeLines Lines;
+    MakefileTargets Targets; // every name, viewing the text of Lines
     DependList Depends;
+    std::vector<TDepend*> DependentLinks; // what the records' Dependents view
     CommandList Commands;
 };
 

@@ -3,7 +3,6 @@
 #include <exception>
 #include <string_view>
 
-#include "base/name_table.h"
 #include "makefile/line_kind.h"
 #include "makefile/target_line.h"
 
@@ -23,12 +22,23 @@ bool LoadMakefile(FileSystem& files, const std::string& fileName, MakeLines& lin
 }
 
 ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                        std::vector<TargetEntry>& entries) {
+                        MakefileTargets& targets) {
+    std::vector<TargetEntry>& entries = targets.entries;
     entries.emplace_back();
-    std::size_t current = entries.size() - 1;
+    std::size_t current = 0;
+    // Where each entry's names start in dependNames: that list still grows,
+    // so the entries get their views of it at the end.
+    std::vector<std::size_t> dependStart{0};
+    std::vector<bool> isTarget; // by name id
+    std::vector<DependName> depends;
 
-    // Targets accepted so far, byte for byte, as views into the lines.
-    NameTable<std::string_view> targets;
+    auto finish = [&](ReadOutcome outcome) {
+        dependStart.push_back(targets.dependNames.size());
+        const std::span<const NameId> all(targets.dependNames);
+        for (std::size_t e = 0; e < entries.size(); ++e)
+            entries[e].Depends = all.subspan(dependStart[e], dependStart[e + 1] - dependStart[e]);
+        return outcome;
+    };
 
     const std::size_t count = lines.Count();
     for (std::size_t i = 0; i < count; ++i) {
@@ -45,19 +55,25 @@ ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
         case LineKind::Target: {
             const std::string_view trimmed = Trim(line);
             const std::string_view target = ExtractTarget(trimmed, leadBytes);
-            if (target.empty()) return {ReadError::TargetLineSyntax, {}};
-            bool added = false;
-            targets.Insert(target, added);
-            if (!added) return {ReadError::DupTarget, std::string(target)};
-            TargetEntry& entry = entries.emplace_back();
-            entry.Target.assign(target);
-            ExtractDepends(trimmed, entry.Depends, leadBytes);
+            if (target.empty()) return finish({ReadError::TargetLineSyntax, {}});
+            const NameId id = targets.names.Add(target);
+            if (static_cast<std::size_t>(id) >= isTarget.size()) isTarget.resize(2 * id + 64);
+            if (isTarget[id]) return finish({ReadError::DupTarget, std::string(target)});
+            isTarget[id] = true;
+            dependStart.push_back(targets.dependNames.size());
+            depends.clear();
+            ExtractDepends(trimmed, depends, leadBytes);
+            for (const DependName& name : depends) {
+                targets.dependNames.push_back(name.blankAdded ? targets.names.AddCopy(name.Whole())
+                                                              : targets.names.Add(name.text));
+            }
+            entries.push_back({id, {}, -1, -1});
             current = entries.size() - 1;
             break;
         }
         }
     }
-    return {};
+    return finish({});
 }
 
 } // namespace vexel

@@ -1,24 +1,33 @@
 // Reading the makefile: its text into MakeLines, its target lines into plain
-// target entries with their command ranges.
+// target entries with their command ranges, every name into one table.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "base/text.h"
 #include "makefile/make_lines.h"
+#include "makefile/makefile_names.h"
 #include "os/platform.h"
 
 namespace vexel {
 
 // One target line as read, or the root entry that holds the command lines
-// before the first target line (its Target and Depends empty).
+// before the first target line. Names are as written, quotes included.
 struct TargetEntry {
-    std::string Target;               // as written, quotes included
-    std::vector<std::string> Depends; // in line order, as written
-    int32_t CmdFirst = -1;            // the range of its command lines in
-    int32_t CmdLast = -1;             // MakeLines; -1 when it has none
+    NameId Target = NoName;          // NoName only for the root entry
+    std::span<const NameId> Depends; // in line order; empty for the root entry
+    int32_t CmdFirst = -1;           // the range of its command lines in
+    int32_t CmdLast = -1;            // MakeLines; -1 when it has none
+};
+
+// What the target lines of a makefile say.
+struct MakefileTargets {
+    MakefileNames names;
+    std::vector<NameId> dependNames;  // every entry's Depends, entry after entry
+    std::vector<TargetEntry> entries; // the root entry first, then the target lines
 };
 
 enum class ReadError { None, TargetLineSyntax, DupTarget };
@@ -32,11 +41,11 @@ struct ReadOutcome {
 // memory for a large file included.
 bool LoadMakefile(FileSystem& files, const std::string& fileName, MakeLines& lines);
 
-// Appends the root entry, then one entry per target line in file order, each
+// Makes the root entry, then one entry per target line in file order, each
 // with its command range. Stops at the first target line without a target,
 // or whose target was named before, byte for byte; that line's entry is not
-// appended.
+// made. The names are views into lines, which must outlive targets.
 ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                        std::vector<TargetEntry>& entries);
+                        MakefileTargets& targets);
 
 } // namespace vexel

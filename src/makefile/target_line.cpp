@@ -46,17 +46,25 @@ std::string_view ExtractTarget(std::string_view line, const LeadByteSet& leadByt
     return Trim(line.substr(0, separator));
 }
 
-void ExtractDepends(std::string_view line, std::vector<std::string>& names,
+void ExtractDepends(std::string_view line, std::vector<DependName>& names,
                     const LeadByteSet& leadBytes) {
     const std::size_t separator = FindPattern(line, Separator, leadBytes);
     if (separator == std::string_view::npos) return;
-    std::string restText(Trim(line.substr(separator + Separator.size())));
-    if (FindPattern(restText, " ", leadBytes) == std::string_view::npos) {
-        names.push_back(std::move(restText));
+    const std::string_view restOfLine = Trim(line.substr(separator + Separator.size()));
+    if (FindPattern(restOfLine, " ", leadBytes) == std::string_view::npos) {
+        names.push_back({restOfLine});
         return;
     }
-    // Every name, the last one included, is now followed by a blank.
+    // Every name, the last one included, is now followed by a blank. The
+    // names found are given as stretches of the line itself.
+    std::string restText(restOfLine);
     restText.push_back(' ');
+    auto inLine = [&](std::string_view name) {
+        const auto offset = static_cast<std::size_t>(name.data() - restText.data());
+        if (offset + name.size() <= restOfLine.size())
+            return DependName{restOfLine.substr(offset, name.size())};
+        return DependName{restOfLine.substr(offset), true};
+    };
     std::string_view rest = restText;
     while (rest.size() >= 2) {
         const bool quoted = rest[0] == DoubleQuote;
@@ -65,11 +73,11 @@ void ExtractDepends(std::string_view line, std::vector<std::string>& names,
         const std::size_t found =
             quoted ? FindPattern(rest, "\" ", leadBytes, 1) : FindPattern(rest, " ", leadBytes);
         if (found == std::string_view::npos) {
-            names.emplace_back(rest);
+            names.push_back(inLine(rest));
             return;
         }
         const std::size_t nameEnd = quoted ? found + 1 : found;
-        names.emplace_back(Trim(rest.substr(0, nameEnd)));
+        names.push_back(inLine(Trim(rest.substr(0, nameEnd))));
         rest = LeftTrim(rest.substr(found + 1));
     }
 }

@@ -13,9 +13,19 @@ namespace vexel {
 // line has no separator or only white space before it. A view into line.
 std::string_view ExtractTarget(std::string_view line, const LeadByteSet& leadBytes);
 
+// A dependency name, as a stretch of its line. With blankAdded the name goes
+// on with one blank that the line does not hold: the last name of a line
+// whose double quote is never closed.
+struct DependName {
+    std::string_view text;
+    bool blankAdded = false;
+
+    std::string Whole() const { return std::string(text) + (blankAdded ? " " : ""); }
+};
+
 // Appends the dependency names after the separator, in line order, quotes
 // kept. Adds nothing when the line has no separator.
-void ExtractDepends(std::string_view line, std::vector<std::string>& names,
+void ExtractDepends(std::string_view line, std::vector<DependName>& names,
                     const LeadByteSet& leadBytes);
 
 // The name for file access: the text inside surrounding double quotes, else

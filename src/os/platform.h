@@ -35,7 +35,8 @@ public:
 
     // The file's last-write time in local time, packed as date word (high 16
     // bits) and time word (low 16 bits); NoStamp when the file does not
-    // exist, is a directory or has a time that cannot be packed.
+    // exist, is a directory or has a time that cannot be packed. Safe to
+    // call from several threads at once.
     virtual int32_t FileAgeStamp(const std::string& name) = 0;
 };
 
@@ -138,9 +139,10 @@ public:
 
     virtual LeadByteSet LeadBytes() = 0;
 
-    // A key that is equal for two names exactly when the system's name
-    // comparison calls them equal without regard to letter case.
-    virtual std::string MatchKey(std::string_view name) = 0;
+    // Sets key to a text that is equal for two names exactly when the
+    // system's name comparison calls them equal without regard to letter
+    // case. Where it can, the key is the name itself.
+    virtual void MatchKey(std::string_view name, std::string& key) = 0;
 };
 
 // The whole layer as a run uses it.

@@ -29,11 +29,16 @@ void LiteralSort(std::vector<const TDepend*>& list, long left, long right) {
     } while (i < right);
 }
 
-// The records' names in list order, "|" for the root record.
+// The records in list order: "|" for the root record, a letter for the
+// first 26 records (Target 0 is A), a number after them.
 std::string Order(const auto& records) {
     std::string order;
-    for (const auto& r : records)
-        order += r->Target.empty() ? "|" : r->Target;
+    for (const auto& r : records) {
+        const NameId t = r->Target;
+        order += t == NoName ? "|"
+                 : t < 26    ? std::string(1, char('A' + t))
+                             : std::to_string(t) + ",";
+    }
     return order;
 }
 
@@ -61,8 +66,7 @@ TEST(BuildOrder, SortsLikeTheNestedExchangeSort) {
                    searched = BlankRecords(levels.size() + 1);
         std::vector<const TDepend*> literal{records[0].get()};
         for (std::size_t i = 1; i < records.size(); ++i) {
-            records[i]->Target = searched[i]->Target =
-                i <= 26 ? std::string(1, static_cast<char>('A' + i - 1)) : std::to_string(i) + ",";
+            records[i]->Target = searched[i]->Target = static_cast<NameId>(i - 1);
             records[i]->Level = searched[i]->Level =
                 static_cast<unsigned char>(levels[i - 1]) - '0';
             literal.push_back(records[i].get());

@@ -16,15 +16,19 @@ namespace {
 // The check as the tool's design states it: a walk over the dependents that
 // remembers visited names, repeated for every dependency name of a record.
 struct LiteralCheck {
-    const DependList& records;
-    FakeNames names;
+    const Makefile& makefile;
+    const DependList& records = makefile.records;
     std::map<const TDepend*, std::set<const TDepend*>> dependents;
 
-    bool Contains(const std::vector<std::string>& list, const std::string& name) {
-        return std::ranges::any_of(
-            list, [&](const auto& n) { return names.MatchKey(n) == names.MatchKey(name); });
+    std::string Key(NameId name) const {
+        std::string key;
+        FakeNames().MatchKey(makefile.Name(name), key);
+        return key;
     }
-    void Collect(std::size_t rec, std::vector<std::string>& visited) {
+    bool Contains(const auto& list, NameId name) const {
+        return std::ranges::any_of(list, [&](NameId n) { return Key(n) == Key(name); });
+    }
+    void Collect(std::size_t rec, std::vector<NameId>& visited) {
         if (Contains(visited, records[rec]->Target)) return;
         visited.push_back(records[rec]->Target);
         for (std::size_t j = 1; j < records.size(); ++j) {
@@ -36,8 +40,8 @@ struct LiteralCheck {
     // The first record on a cycle, or null when none is.
     const TDepend* FirstFailure() {
         for (std::size_t j = 1; j < records.size(); ++j) {
-            for (const std::string& name : records[j]->Depends) {
-                std::vector<std::string> visited;
+            for (const NameId name : records[j]->Depends) {
+                std::vector<NameId> visited;
                 Collect(j, visited);
                 if (Contains(visited, name)) return records[j].get();
             }
@@ -67,14 +71,18 @@ TEST(CircularCheck, AgreesWithTheLiteralWalkOnRandomMakefiles) {
             text.append(std::to_string(later)).append(" n");
             text.append(std::to_string(i + 1 + pick(30))).append("\n");
         }
-        DependList records = RecordsOf(text);
-        LiteralCheck literal{records, {}, {}};
+        Makefile makefile(text);
+        LiteralCheck literal{makefile, makefile.records, {}};
         const TDepend* failing = literal.FirstFailure();
         FakeNames names;
-        ASSERT_EQ(CheckCircularAndLinkDependents(records, names), failing) << text;
+        std::vector<TDepend*> links;
+        ASSERT_EQ(
+            CheckCircularAndLinkDependents(makefile.records, makefile.targets.names, names, links),
+            failing)
+            << text;
         std::map<const TDepend*, std::set<const TDepend*>> linked;
-        for (const auto& r : records)
-            for (const TDepend* d : DependentsOf(*r))
+        for (const auto& r : makefile.records)
+            for (const TDepend* d : r->Dependents)
                 linked[r.get()].insert(d);
         EXPECT_TRUE(failing != nullptr || linked == literal.dependents) << text;
     }

@@ -9,12 +9,10 @@ namespace {
 
 TEST(CollectCommands, TakesStaleRangesWithoutFirstColumnComments) {
     const std::string text = "\troot\nfresh: x\n\tno\nstale: y\n\tone\n\n#\tskipped\n # two\n\t#\n";
-    MakeLines lines;
-    lines.Assign(text);
-    DependList records = RecordsOf(text);
-    records[2]->Stale = true;
+    Makefile makefile(text);
+    makefile.records[2]->Stale = true;
     CommandList commands;
-    CollectCommands(records, lines, commands);
+    CollectCommands(makefile.records, makefile.lines, commands);
     EXPECT_EQ(commands, (CommandList{"\troot", "\tone", "", " # two", "\t#"}));
 }
 

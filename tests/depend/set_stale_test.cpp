@@ -1,14 +1,19 @@
 // SetStale: staleness passed on through the dependents, and Levels.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "depend/records.h"
 #include "depend/set_stale.h"
 
 namespace vexel {
 namespace {
 
+// Each record's Dependents, kept as long as the records use them.
+std::deque<std::vector<TDepend*>> lists;
+
 void Link(TDepend& record, std::vector<TDepend*> dependents) {
-    record.Dependents = std::make_shared<const DependentList>(std::move(dependents));
+    record.Dependents = lists.emplace_back(std::move(dependents));
 }
 
 TEST(SetStale, GivesTheLongestChainOfDependentsAsLevel) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <new>
 #include <string>
 
@@ -25,9 +26,12 @@ struct FakeFiles : FileSystem {
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
     int32_t FileAgeStamp(const std::string& name) override {
         if (stampRunsOutOfMemory) throw std::bad_alloc();
+        const std::lock_guard<std::mutex> hold(lock); // asked from several threads
         ++stampQueries[name];
-        return stamps.count(name) ? stamps[name] : NoStamp;
+        const auto found = stamps.find(name);
+        return found != stamps.end() ? found->second : NoStamp;
     }
+    std::mutex lock;
 };
 
 // Every started child answers Running to its first runningPolls queries,
@@ -94,11 +98,10 @@ struct FakeFacts : ProcessFacts {
 // ASCII letters match without regard to case.
 struct FakeNames : NameRules {
     LeadByteSet LeadBytes() override { return {}; }
-    std::string MatchKey(std::string_view name) override {
-        std::string key(name);
+    void MatchKey(std::string_view name, std::string& key) override {
+        key.assign(name);
         for (char& c : key)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return key;
     }
 };
 

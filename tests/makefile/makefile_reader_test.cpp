@@ -11,21 +11,26 @@ TEST(ReadTargets, GivesCommandRangesAndStopsAtTheFirstBadTargetLine) {
     // Makefile, then each entry as "target CmdFirst..CmdLast|" and the error.
     const std::pair<std::string, std::string> cases[] = {
         {"\n  \n# c\n  # c\n", " -1..-1|"},
-        {"\tpre\n\tpre2\napp: lib\n", " 0..1|app -1..-1|"},
-        {"app: lib\n\n# c\n\tone\n\n#x\n \t# y\n\ttwo\n\n# z\n\t\n", " -1..-1|app 3..10|"},
-        {"a: b\n\t#no comment\n \tc: d\n\tx\nout: a#b\n", " -1..-1|a 1..1|c 3..3|out -1..-1|"},
-        {"a: b\n\tx\nc: d\nbad line\ne: f\n", " -1..-1|a 1..1|c -1..-1|syntax"},
-        {"a: x\nA: y\n\"a\": z\n", " -1..-1|a -1..-1|A -1..-1|\"a\" -1..-1|"},
-        {"\"my t\": a\n\tx\n \"my t\": b\n", " -1..-1|\"my t\" 1..1|dup \"my t\""}};
+        {"\tpre\n\tpre2\napp: lib\n", " 0..1|app,lib -1..-1|"},
+        {"app: lib\n\n# c\n\tone\n\n#x\n \t# y\n\ttwo\n\n# z\n\t\n", " -1..-1|app,lib 3..10|"},
+        {"a: b\n\t#no comment\n \tc: d e\n\tx\nout: a#b \"a \n",
+         " -1..-1|a,b 1..1|c,d,e 3..3|out,a#b,\"a  -1..-1|"},
+        {"a: b\n\tx\nc: d\nbad line\ne: f\n", " -1..-1|a,b 1..1|c,d -1..-1|syntax"},
+        {"a: x\nA: y\n\"a\": z\n", " -1..-1|a,x -1..-1|A,y -1..-1|\"a\",z -1..-1|"},
+        {"\"my t\": a\n\tx\n \"my t\": b\n", " -1..-1|\"my t\",a 1..1|dup \"my t\""}};
     for (const auto& [text, expected] : cases) {
         MakeLines lines;
         lines.Assign(text);
-        std::vector<TargetEntry> entries;
-        const ReadOutcome outcome = ReadTargets(lines, LeadByteSet{}, entries);
+        MakefileTargets targets;
+        const ReadOutcome outcome = ReadTargets(lines, LeadByteSet{}, targets);
         std::string got;
-        for (const TargetEntry& e : entries)
-            got += e.Target + " " + std::to_string(e.CmdFirst) + ".." + std::to_string(e.CmdLast) +
-                   "|";
+        for (const TargetEntry& e : targets.entries) {
+            if (e.Target != NoName) got.append(targets.names[e.Target]);
+            for (const NameId name : e.Depends)
+                got.append(",").append(targets.names[name]);
+            got.append(" ").append(std::to_string(e.CmdFirst)).append("..");
+            got.append(std::to_string(e.CmdLast)).append("|");
+        }
         if (outcome.error == ReadError::TargetLineSyntax) got += "syntax";
         if (outcome.error == ReadError::DupTarget) got += "dup " + outcome.dupTarget;
         EXPECT_EQ(got, expected) << text;

@@ -26,8 +26,11 @@ TEST(TargetLine, ExtractsTheTargetAndAppendsTheDependencyNames) {
         {"out: 'a b'", "out", {"kept", "'a", "b'"}}};
     for (const auto& [line, target, names] : cases) {
         EXPECT_EQ(ExtractTarget(line, NoLeadBytes), target) << line;
+        std::vector<DependName> depends;
+        ExtractDepends(line, depends, NoLeadBytes);
         Names got{"kept"};
-        ExtractDepends(line, got, NoLeadBytes);
+        for (const DependName& name : depends)
+            got.push_back(name.Whole());
         EXPECT_EQ(got, names) << line;
     }
 }

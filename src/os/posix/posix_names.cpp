@@ -6,13 +6,12 @@ LeadByteSet PosixNameRules::LeadBytes() {
     return LeadByteSet{}; // every byte is a character by itself
 }
 
-std::string PosixNameRules::MatchKey(std::string_view name) {
+void PosixNameRules::MatchKey(std::string_view name, std::string& key) {
     // ASCII letters without regard to case; every other byte as it is.
-    std::string key(name);
+    key.assign(name);
     for (char& byte : key) {
         if (byte >= 'A' && byte <= 'Z') byte = static_cast<char>(byte - 'A' + 'a');
     }
-    return key;
 }
 
 } // namespace vexel

@@ -66,7 +66,7 @@ private:
 class PosixNameRules : public NameRules {
 public:
     LeadByteSet LeadBytes() override;
-    std::string MatchKey(std::string_view name) override;
+    void MatchKey(std::string_view name, std::string& key) override;
 };
 
 } // namespace vexel

@@ -18,15 +18,14 @@ LeadByteSet Win32NameRules::LeadBytes() {
     return leadBytes;
 }
 
-std::string Win32NameRules::MatchKey(std::string_view name) {
-    auto [entry, added] = matchKeys_.try_emplace(std::string(name));
-    if (added) entry->second = SortKey(name);
-    return entry->second;
+void Win32NameRules::MatchKey(std::string_view name, std::string& key) {
+    key = SortKey(name);
 }
 
 std::string Win32NameRules::SortKey(std::string_view name) {
     // The sort key that CompareStringA compares with: two names have equal
-    // keys exactly when the comparison calls them equal.
+    // keys exactly when the comparison calls them equal. The caller asks
+    // once per distinct name.
     if (name.empty()) return {};
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     const int length = static_cast<int>(name.size());

@@ -12,7 +12,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "os/platform.h"
@@ -77,13 +76,10 @@ public:
 class Win32NameRules : public NameRules {
 public:
     LeadByteSet LeadBytes() override;
-    std::string MatchKey(std::string_view name) override;
+    void MatchKey(std::string_view name, std::string& key) override;
 
 private:
-    std::string SortKey(std::string_view name);
-
-    // Names are written many times in a makefile; each is keyed once.
-    std::unordered_map<std::string, std::string> matchKeys_;
+    static std::string SortKey(std::string_view name);
 };
 
 } // namespace vexel

@@ -1,0 +1,28 @@
+// Reading many files' age stamps at once: the file system answers a few
+// questions at a time faster than one after another.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "os/platform.h"
+
+namespace vexel {
+
+// Below this many files per thread no thread is started.
+constexpr std::size_t FilesPerStampThread = 512;
+
+// The number of threads that share a fetch: the hardware's, at least 2 and
+// at most 8.
+unsigned StampThreads();
+
+// The stamps of the named files, in the same order, each file asked once.
+// With many files the work is shared by up to threads threads (the calling
+// one included); a thread that cannot be started leaves its share to the
+// others. files must answer FileAgeStamp from several threads at once.
+std::vector<int32_t> FetchStamps(FileSystem& files, std::span<const std::string_view> paths,
+                                 unsigned threads);
+
+} // namespace vexel
