@@ -50,6 +50,8 @@ generate="$build/bench/vexel_make_bench"
 
 work=$(mktemp -d)
 trap 'cd /; rm -rf "$work"' EXIT
+# Signals end the script through its exit trap, which deletes the trees.
+trap 'exit 1' INT TERM HUP PIPE
 tree="$work/tree"
 export COMSPEC="${COMSPEC:-/bin/sh}"
 # The trees' commands run cc. Were a tool to find something stale, this cc does
@@ -60,6 +62,7 @@ export PATH="$work/noop:$PATH"
 # An outer make must not pass its flags to the make being timed.
 unset MAKEFLAGS MFLAGS MAKELEVEL
 
+load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 tools=(vexel)
 if [[ "$(make --version 2>/dev/null || true)" == "GNU Make"* ]]; then
   tools+=(make)
@@ -208,5 +211,6 @@ object (flat), target (chain, wide, valley) or dependency (fan).
 Run in the tree as: vexel; make -r -R -f GNUmakefile; ninja (with the
 .ninja_log a priming run leaves, written by make_bench).
 $(nproc) cores; $(make --version 2>/dev/null | head -n 1); ninja $(ninja --version 2>/dev/null);
-Vexel $(git -C "$root" describe --always --dirty 2>/dev/null); load average $(cut -d' ' -f1-3 /proc/loadavg).
+Vexel $(git -C "$root" describe --always --dirty 2>/dev/null); load average at start $load_at_start,
+at end $(cut -d' ' -f1-3 /proc/loadavg).
 EOF
