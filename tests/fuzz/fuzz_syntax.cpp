@@ -59,7 +59,7 @@ void CheckTargetLine(std::string_view line, const LeadByteSet& lead) {
         CHECK(LeftTrim(line.substr(at)).starts_with(": "));
     }
     // The names follow in line order, trimmed; the last may keep the blank
-    // that ends the list (an unclosed quote).
+    // that ends the list (an unclosed quote, or a lead byte before it).
     for (std::size_t i = 0; i < names.size(); ++i) {
         std::string_view name = names[i];
         if (i + 1 == names.size() && name.ends_with(' ')) name.remove_suffix(1);
