@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds Vexel natively and for 32-bit Windows, and runs every test: the unit
 # tests natively and under Wine, the end-to-end tests against the native
-# executable and against the Windows executable under Wine.
+# executable and against the Windows executable under Wine; then the unit and
+# native end-to-end tests again with the sanitizers, and the fuzz targets for
+# a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 "$root/scripts/install-packages.sh" build-essential cmake ninja-build googletest file \
-  g++-mingw-w64-i686 wine wine32:i386
+  g++-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev
 
 export WINEPREFIX="${WINEPREFIX:-/tmp/vexel-wineprefix}"
 export WINEDEBUG=-all
@@ -61,8 +63,44 @@ for build in "$tested" "$native"; do
   grep -h -A1 ': Skipped$' "$build/Testing/Temporary/LastTest.log" | grep -v -e '^--$' -e ': Skipped$' |
     sed 's/^/  /' || true
 done
-total=0
-for count in $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$tested/ctest.out" "$native/ctest.out"); do
+
+# The unit tests and the native end-to-end tests (against this build's own
+# vexel) with the address and undefined-behaviour sanitizers; only the
+# targets they need are built.
+sanitize="$root/build/sanitize"
+cmake -S "$root" -B "$sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXEL_WARNINGS_AS_ERRORS=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+  >/dev/null
+ninja -C "$sanitize" -j "$jobs" vexel_e2e_tests \
+  $(printf 'vexel_%s_tests ' base os makefile depend run driver system)
+(cd "$sanitize" && ctest -E wine --output-on-failure) | tee "$sanitize/ctest.out"
+
+# The fuzz targets, built with clang, each run for half a minute from a copy
+# of its seeds; a crash or a broken check fails the run and leaves the input
+# in build/fuzz.
+fuzz="$root/build/fuzz"
+cmake -S "$root" -B "$fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVEXEL_FUZZ=ON -DVEXEL_WARNINGS_AS_ERRORS=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all" >/dev/null
+ninja -C "$fuzz" -j "$jobs" fuzz_run fuzz_syntax
+seeds=$(mktemp -d)
+trap 'rm -rf "$seeds"' EXIT
+fuzzed=0
+for target in run syntax; do
+  cp -r "$root/tests/fuzz/corpus/$target" "$seeds/$target"
+  if ! "$fuzz/tests/fuzz/fuzz_$target" -max_len=4096 -max_total_time=30 -print_final_stats=1 \
+    -artifact_prefix="$fuzz/$target-" "$seeds/$target" >"$fuzz/$target.log" 2>&1; then
+    tail -n 40 "$fuzz/$target.log"
+    echo "fuzz_$target failed"
+    exit 1
+  fi
+  echo "fuzz_$target: $(sed -n 's/^stat::number_of_executed_units: *//p' "$fuzz/$target.log") runs, no failure"
+  fuzzed=$((fuzzed + 1))
+done
+
+total=$fuzzed
+for count in $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$tested/ctest.out" "$native/ctest.out" \
+  "$sanitize/ctest.out"); do
   total=$((total + count))
 done
 echo "Test programs: $total passed, 0 failed"

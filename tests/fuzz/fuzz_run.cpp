@@ -1,0 +1,237 @@
+// The whole run, from makefile text to the commands started, over an
+// in-memory platform, against the procedure written plainly: recursive
+// marking with Levels, the nested exchange sort, the stale records' lines.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "driver/run_sequence.h"
+#include "makefile/target_line.h"
+
+// A broken promise aborts, so that the fuzzer keeps the input.
+#define CHECK(condition) ((condition) ? void() : vexel::Fail(#condition, __LINE__))
+
+namespace vexel {
+
+[[noreturn]] void Fail(const char* check, int line) {
+    std::fprintf(stderr, "%s:%d: %s failed\n", __FILE__, line, check);
+    std::abort();
+}
+
+namespace {
+
+// A quarter of the names have no file; the others have one of four stamps
+// around 2^31, where a signed comparison would go wrong.
+int32_t StampOf(std::string_view name) {
+    const auto hash = static_cast<uint32_t>(std::hash<std::string_view>{}(name));
+    return hash % 4 == 0 ? NoStamp : static_cast<int32_t>(0x7FFFFFFEu + hash / 4 % 4);
+}
+
+// One command in eight fails, with a code of either sign.
+int32_t ExitCodeOf(std::string_view command) {
+    const auto hash = static_cast<uint32_t>(std::hash<std::string_view>{}(command));
+    return hash % 8 == 0 ? static_cast<int32_t>(hash | 1) : 0;
+}
+
+std::string Folded(std::string_view name) {
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
+// Code page 932, so that double-byte text counts.
+const LeadByteSet Lead = [] {
+    LeadByteSet lead{};
+    for (int c = 0x81; c <= 0xFC; ++c)
+        lead[c] = c <= 0x9F || c >= 0xE0;
+    return lead;
+}();
+
+// The makefile is the input; stamps and exit codes follow from the names.
+struct FuzzPlatform final : FileSystem, ProcessRunner, OutputStreams, ProcessFacts, NameRules {
+    struct Child : ChildProcess {
+        int32_t code;
+        explicit Child(int32_t exitCode) : code(exitCode) {}
+        State Query(int32_t& exitCode) override { return exitCode = code, State::Ended; }
+    };
+    std::string makefile, out;
+    std::vector<std::string> stampReads, started;
+
+    bool ReadWholeFile(const std::string& name, std::string& contents) override {
+        contents = makefile;
+        return name == "MakeFile";
+    }
+    int32_t FileAgeStamp(const std::string& name) override {
+        return StampOf(stampReads.emplace_back(name));
+    }
+    void PrepareChildStart() override {}
+    std::unique_ptr<ChildProcess> StartChild(const std::string& line, const std::string&) override {
+        return std::make_unique<Child>(ExitCodeOf(started.emplace_back(line)));
+    }
+    void Pause(unsigned) override {}
+    bool CreateLog(const std::string&) override { return false; }
+    void RedirectToLog() override {}
+    void WriteLog(const char*, std::size_t) override {}
+    void RestoreFromLog() override {}
+    int BindStandardOutput(bool& console) override { return console = false; }
+    int WriteStandardOutput(const char* data, std::size_t size) override {
+        return out.append(data, size), 0;
+    }
+    void WriteCurrentStandardOutput(std::string_view text) override { out.append(text); }
+    void WriteCurrentStandardError(std::string_view) override {}
+    std::string DescribeError(int) override { return {}; }
+    EnvironmentValue Environment(const std::string&, std::size_t) override {
+        return {EnvironmentValue::Status::Found, "cmd.exe"};
+    }
+    std::vector<std::string> Arguments() override { return {}; }
+    std::string CurrentDirectory() override { return "C:\\work"; }
+    std::string ModuleFileName() override { return "vexel.exe"; }
+    LeadByteSet LeadBytes() override { return Lead; }
+    std::string MatchKey(std::string_view name) override { return Folded(name); }
+};
+
+struct Record : TargetEntry {
+    bool stale = false;
+    int32_t level = 0;
+    std::size_t position = 0;
+    std::vector<Record*> dependents;
+};
+
+void MarkStale(Record& record) {
+    record.stale = true;
+    for (Record* dependent : record.dependents) {
+        if (!dependent->stale) MarkStale(*dependent);
+        if (dependent->level >= record.level) record.level = dependent->level + 1;
+    }
+}
+
+// The root record first, then higher Levels first.
+int Compare(const Record* a, const Record* b) {
+    if (a->Target.empty()) return -1;
+    if (b->Target.empty()) return 1;
+    return a->level == b->level ? 0 : a->level < b->level ? 1 : -1;
+}
+
+void Sort(std::vector<Record*>& list, long left, long right) {
+    long i;
+    do {
+        i = left;
+        long j = right;
+        const Record* pivot = list[(left + right) / 2];
+        do {
+            while (Compare(list.at(i), pivot) < 0)
+                ++i;
+            while (Compare(list.at(j), pivot) > 0)
+                --j;
+            if (i <= j) std::swap(list[i++], list[j--]);
+        } while (i <= j);
+        if (left < j) Sort(list, left, j);
+        left = i;
+    } while (i < right);
+}
+
+// The command lines of the stale records in build order, by the procedure
+// written plainly; asked gets the names whose stamps it reads.
+std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& asked) {
+    std::vector<TargetEntry> entries;
+    CHECK(ReadTargets(lines, Lead, entries).error == ReadError::None);
+    std::vector<Record> records(entries.size());
+    std::map<std::string, std::vector<Record*>> namedBy;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        static_cast<TargetEntry&>(records[i]) = std::move(entries[i]);
+        for (const std::string& name : records[i].Depends)
+            namedBy[Folded(name)].push_back(&records[i]);
+    }
+    for (std::size_t j = 1; j < records.size(); ++j)
+        records[j].dependents = namedBy[Folded(records[j].Target)];
+    auto stamp = [&](const std::string& name) {
+        return static_cast<uint32_t>(StampOf(*asked.insert(Unquote(name, Lead)).first));
+    };
+    constexpr auto none = static_cast<uint32_t>(NoStamp);
+    records[0].stale = true;
+    for (std::size_t j = 1; j < records.size(); ++j) {
+        const uint32_t own = stamp(records[j].Target);
+        bool stale = own == none;
+        for (std::size_t k = 0; !stale && k < records[j].Depends.size(); ++k) {
+            const uint32_t theirs = stamp(records[j].Depends[k]);
+            stale = theirs != none && theirs > own;
+        }
+        if (stale) MarkStale(records[j]);
+    }
+
+    std::vector<Record*> order;
+    for (Record& record : records)
+        order.push_back(&record);
+    if (order.size() > 1) Sort(order, 0, static_cast<long>(order.size()) - 1);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i]->position = i;
+    std::vector<std::string_view> commands;
+    for (const Record* record : order) {
+        // Staleness reaches every dependent, and a dependent builds later.
+        for (const Record* dependent : record->dependents)
+            CHECK(!record->stale || (dependent->stale && dependent->position > record->position));
+        for (int32_t k = record->CmdFirst; record->stale && k >= 0 && k <= record->CmdLast; ++k) {
+            if (lines[k].empty() || lines[k][0] != '#') commands.push_back(lines[k]);
+        }
+    }
+    return commands;
+}
+
+} // namespace
+} // namespace vexel
+
+using namespace vexel;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size > 8192) return 0; // the plain procedure is slow on long makefiles
+    FuzzPlatform p;
+    p.makefile.assign(reinterpret_cast<const char*>(data), size);
+    Platform platform{p, p, p, p, p};
+    const int32_t status = RunVexel(platform);
+    const std::set<std::string> read(p.stampReads.begin(), p.stampReads.end());
+    CHECK((status == 0 || status == -1) && read.size() == p.stampReads.size());
+    std::vector<std::string> said;
+    for (std::size_t at = 0; at < p.out.size(); at += said.back().size() + 9) {
+        const std::size_t end = p.out.find("\r\n", at);
+        CHECK(end != std::string::npos && p.out.compare(at, 7, "Vexel: ") == 0);
+        said.push_back(p.out.substr(at + 7, end - at - 7));
+        CHECK(said.back().find_first_of("\r\n") == std::string::npos);
+    }
+    CHECK(!said.empty());
+    if (said[0] == "Target Line Syntax error" || said[0].starts_with("Dup Target ") ||
+        said[0].starts_with("Circular ")) {
+        CHECK(status == -1 && said.size() == 1 && p.started.empty() && read.empty());
+        return 0;
+    }
+
+    MakeLines lines;
+    lines.Assign(p.makefile);
+    std::set<std::string> asked;
+    const std::vector<std::string_view> commands = PlainCommands(lines, asked);
+    CHECK(read == asked);
+    std::string want = commands.empty() ? "Vexel: Target is up to date.\r\n" : "";
+    std::vector<std::string> wantStarted;
+    int32_t wantStatus = 0;
+    for (const std::string_view line : commands) {
+        want += "Vexel: " + std::string(line) + "\r\n";
+        const std::string text(line.substr(std::min(line.find_first_not_of(" \t"), line.size())));
+        if (text.empty()) {
+            want += "Vexel: Create Process Error\r\n";
+            wantStatus = -1;
+            break;
+        }
+        if (const int32_t code = ExitCodeOf(wantStarted.emplace_back(text))) {
+            want += "Vexel: Command error return(" + std::to_string(code) + ")\r\n";
+            wantStatus = -1;
+            break;
+        }
+    }
+    CHECK(p.out == want && p.started == wantStarted && status == wantStatus);
+    return 0;
+}

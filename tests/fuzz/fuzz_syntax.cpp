@@ -1,0 +1,112 @@
+// Target lines and command lines of any text, with any set of lead bytes:
+// no crash, and what the rules promise whatever the text.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "makefile/target_line.h"
+#include "os/command_line.h"
+#ifndef _WIN32
+#include "os/posix/child_arguments.h"
+#endif
+
+// A broken promise aborts, so that the fuzzer keeps the input.
+#define CHECK(condition) ((condition) ? void() : vexel::Fail(#condition, __LINE__))
+
+namespace vexel {
+
+[[noreturn]] void Fail(const char* check, int line) {
+    std::fprintf(stderr, "%s:%d: %s failed\n", __FILE__, line, check);
+    std::abort();
+}
+
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// Whether the pieces are made of bytes taken from text in order: splitting
+// removes and halves, never invents.
+bool TakenInOrder(const std::vector<std::string>& pieces, std::string_view text) {
+    std::size_t at = 0;
+    for (const std::string& piece : pieces) {
+        for (const char byte : piece) {
+            if ((at = text.find(byte, at)) == npos) return false;
+            ++at;
+        }
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view text, char quote) {
+    std::string quoted(1, quote);
+    for (const char byte : text)
+        quoted.append(byte == quote ? 2 : 1, byte);
+    return quoted + quote;
+}
+
+void CheckTargetLine(std::string_view line, const LeadByteSet& lead) {
+    const std::string_view target = ExtractTarget(line, lead);
+    std::vector<std::string> names;
+    ExtractDepends(line, names, lead);
+    if (line.find(": ") == npos) CHECK(target.empty() && names.empty());
+    std::size_t at = 0;
+    if (!target.empty()) {
+        at = static_cast<std::size_t>(target.data() - line.data()) + target.size();
+        CHECK(at <= line.size() && Trim(target) == target && !names.empty());
+        CHECK(LeftTrim(line.substr(at)).starts_with(": "));
+    }
+    // The names follow in line order, trimmed; the last may keep the blank
+    // that ends the list (an unclosed quote, or a lead byte before it).
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string_view name = names[i];
+        if (i + 1 == names.size() && name.ends_with(' ')) name.remove_suffix(1);
+        CHECK(!name.empty() && Trim(name) == name);
+        CHECK((at = line.find(name, at)) != npos);
+        at += name.size();
+        const std::string file = Unquote(names[i], lead);
+        CHECK(file.size() <= names[i].size());
+        if (name[0] != '"' && name[0] != '\'') CHECK(file == names[i]);
+    }
+    // Without lead bytes in play, quoting with doubled quotes is undone.
+    const bool plain = std::none_of(line.begin(), line.end(),
+                                    [&](char c) { return lead[static_cast<unsigned char>(c)]; });
+    if (plain && !line.empty() && !lead['"'] && !lead['\''])
+        CHECK(Unquote(Quoted(line, '"'), lead) == line &&
+              Unquote(Quoted(line, '\''), lead) == line);
+}
+
+void CheckArguments(std::string_view text) {
+    const bool quotes = text.find('"') != npos;
+    const std::vector<std::string> arguments = SplitArguments(text);
+    CHECK(TakenInOrder(arguments, text));
+    for (const std::string& argument : arguments) {
+        CHECK(!argument.empty() && argument.find_first_of(std::string_view("\"\0", 2)) == npos);
+        CHECK(quotes || std::none_of(argument.begin(), argument.end(), IsWhiteSpace));
+    }
+#ifndef _WIN32
+    const std::vector<std::string> child = SplitChildArguments(text);
+    CHECK(!child.empty() && child[0].find('"') == npos && TakenInOrder(child, text));
+    for (std::size_t i = 0; i < child.size(); ++i) {
+        CHECK(quotes || (child[i].find_first_of(" \t") == npos && (i == 0 || !child[i].empty())));
+    }
+#endif
+}
+
+} // namespace
+} // namespace vexel
+
+// The first two bytes choose the lead bytes: those whose XOR with the first
+// is below the second.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    vexel::LeadByteSet lead{};
+    for (int c = 0; c < 256; ++c)
+        lead[c] = (c ^ data[0]) < data[1];
+    const std::string_view text(reinterpret_cast<const char*>(data) + 2, size - 2);
+    vexel::CheckTargetLine(vexel::Trim(text.substr(0, text.find('\0'))), lead);
+    vexel::CheckArguments(text);
+    return 0;
+}
