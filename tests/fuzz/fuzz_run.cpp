@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -62,12 +63,15 @@ struct FuzzPlatform final : FileSystem, ProcessRunner, OutputStreams, ProcessFac
     };
     std::string makefile, out;
     std::vector<std::string> stampReads, started;
+    std::mutex lock; // stamps are read by several threads
 
     bool ReadWholeFile(const std::string& name, std::string& contents) override {
         contents = makefile;
         return name == "MakeFile";
     }
+    bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
     int32_t FileAgeStamp(const std::string& name) override {
+        const std::lock_guard<std::mutex> hold(lock);
         return StampOf(stampReads.emplace_back(name));
     }
     void PrepareChildStart() override {}
@@ -93,10 +97,13 @@ struct FuzzPlatform final : FileSystem, ProcessRunner, OutputStreams, ProcessFac
     std::string CurrentDirectory() override { return "C:\\work"; }
     std::string ModuleFileName() override { return "vexel.exe"; }
     LeadByteSet LeadBytes() override { return Lead; }
-    std::string MatchKey(std::string_view name) override { return Folded(name); }
+    void MatchKey(std::string_view name, std::string& key) override { key = Folded(name); }
 };
 
-struct Record : TargetEntry {
+struct Record {
+    std::string target;
+    std::vector<std::string> depends;
+    int32_t cmdFirst = -1, cmdLast = -1;
     bool stale = false;
     int32_t level = 0;
     std::size_t position = 0;
@@ -113,8 +120,8 @@ void MarkStale(Record& record) {
 
 // The root record first, then higher Levels first.
 int Compare(const Record* a, const Record* b) {
-    if (a->Target.empty()) return -1;
-    if (b->Target.empty()) return 1;
+    if (a->target.empty()) return -1;
+    if (b->target.empty()) return 1;
     return a->level == b->level ? 0 : a->level < b->level ? 1 : -1;
 }
 
@@ -137,29 +144,39 @@ void Sort(std::vector<Record*>& list, long left, long right) {
 }
 
 // The command lines of the stale records in build order, by the procedure
-// written plainly; asked gets the names whose stamps it reads.
-std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& asked) {
-    std::vector<TargetEntry> entries;
-    CHECK(ReadTargets(lines, Lead, entries).error == ReadError::None);
-    std::vector<Record> records(entries.size());
+// written plainly; files gets every file a target line names, unquoted.
+std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files) {
+    MakefileTargets read;
+    CHECK(ReadTargets(lines, Lead, read).error == ReadError::None);
+    std::vector<Record> records(read.entries.size());
     std::map<std::string, std::vector<Record*>> namedBy;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        static_cast<TargetEntry&>(records[i]) = std::move(entries[i]);
-        for (const std::string& name : records[i].Depends)
-            namedBy[Folded(name)].push_back(&records[i]);
+        const TargetEntry& entry = read.entries[i];
+        Record& record = records[i];
+        if (entry.Target != NoName) record.target = read.names[entry.Target];
+        for (const NameId name : entry.Depends)
+            record.depends.emplace_back(read.names[name]);
+        record.cmdFirst = entry.CmdFirst;
+        record.cmdLast = entry.CmdLast;
+        for (const std::string& name : record.depends)
+            namedBy[Folded(name)].push_back(&record);
     }
-    for (std::size_t j = 1; j < records.size(); ++j)
-        records[j].dependents = namedBy[Folded(records[j].Target)];
+    for (std::size_t j = 1; j < records.size(); ++j) {
+        records[j].dependents = namedBy[Folded(records[j].target)];
+        files.insert(Unquote(records[j].target, Lead));
+        for (const std::string& name : records[j].depends)
+            files.insert(Unquote(name, Lead));
+    }
     auto stamp = [&](const std::string& name) {
-        return static_cast<uint32_t>(StampOf(*asked.insert(Unquote(name, Lead)).first));
+        return static_cast<uint32_t>(StampOf(Unquote(name, Lead)));
     };
     constexpr auto none = static_cast<uint32_t>(NoStamp);
     records[0].stale = true;
     for (std::size_t j = 1; j < records.size(); ++j) {
-        const uint32_t own = stamp(records[j].Target);
+        const uint32_t own = stamp(records[j].target);
         bool stale = own == none;
-        for (std::size_t k = 0; !stale && k < records[j].Depends.size(); ++k) {
-            const uint32_t theirs = stamp(records[j].Depends[k]);
+        for (std::size_t k = 0; !stale && k < records[j].depends.size(); ++k) {
+            const uint32_t theirs = stamp(records[j].depends[k]);
             stale = theirs != none && theirs > own;
         }
         if (stale) MarkStale(records[j]);
@@ -176,7 +193,7 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std
         // Staleness reaches every dependent, and a dependent builds later.
         for (const Record* dependent : record->dependents)
             CHECK(!record->stale || (dependent->stale && dependent->position > record->position));
-        for (int32_t k = record->CmdFirst; record->stale && k >= 0 && k <= record->CmdLast; ++k) {
+        for (int32_t k = record->cmdFirst; record->stale && k >= 0 && k <= record->cmdLast; ++k) {
             if (lines[k].empty() || lines[k][0] != '#') commands.push_back(lines[k]);
         }
     }
@@ -212,9 +229,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     MakeLines lines;
     lines.Assign(p.makefile);
-    std::set<std::string> asked;
-    const std::vector<std::string_view> commands = PlainCommands(lines, asked);
-    CHECK(read == asked);
+    // Every file named once, whether or not the marking needs its stamp.
+    std::set<std::string> files;
+    const std::vector<std::string_view> commands = PlainCommands(lines, files);
+    CHECK(read == files);
     std::string want = commands.empty() ? "Vexel: Target is up to date.\r\n" : "";
     std::vector<std::string> wantStarted;
     int32_t wantStatus = 0;

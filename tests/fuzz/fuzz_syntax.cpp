@@ -49,8 +49,15 @@ std::string Quoted(std::string_view text, char quote) {
 
 void CheckTargetLine(std::string_view line, const LeadByteSet& lead) {
     const std::string_view target = ExtractTarget(line, lead);
+    std::vector<DependName> depends;
+    ExtractDepends(line, depends, lead);
     std::vector<std::string> names;
-    ExtractDepends(line, names, lead);
+    for (const DependName& name : depends) {
+        // Each name is a stretch of the line itself.
+        CHECK(name.text.data() >= line.data() &&
+              name.text.data() + name.text.size() <= line.data() + line.size());
+        names.push_back(name.Whole());
+    }
     if (line.find(": ") == npos) CHECK(target.empty() && names.empty());
     std::size_t at = 0;
     if (!target.empty()) {
