@@ -180,8 +180,7 @@ win64="$root/build/check-win64"
 check_win64_build() {
   mkdir -p "$win64" || fail "cannot make $win64"
   cmake -S "$root" -B "$win64" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXEL_BUILD_TESTS=OFF \
-    -DVEXEL_WARNINGS_AS_ERRORS=ON -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=AMD64 \
-    -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++-posix -DCMAKE_RC_COMPILER=x86_64-w64-mingw32-windres \
+    -DVEXEL_WARNINGS_AS_ERRORS=ON -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
     >"$win64/configure.log" 2>&1 || fail "configure failed:" "$(cat "$win64/configure.log")"
   ninja -C "$win64" -j "$(nproc)" vexel >"$win64/build.log" 2>&1 || fail "build failed:" "$(cat "$win64/build.log")"
   local type
