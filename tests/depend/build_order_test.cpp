@@ -4,30 +4,11 @@
 #include <random>
 
 #include "depend/build_order.h"
+#include "depend/plain_exchange_sort.h"
 #include "depend/records.h"
 
 namespace vexel {
 namespace {
-
-// The exchange sort written plainly, with a nested call; at() fails the test
-// if a scan ever leaves the list.
-void LiteralSort(std::vector<const TDepend*>& list, long left, long right) {
-    long i;
-    do {
-        i = left;
-        long j = right;
-        const TDepend* pivot = list[(left + right) / 2];
-        do {
-            while (CompareDepends(*list.at(i), *pivot) < 0)
-                ++i;
-            while (CompareDepends(*list.at(j), *pivot) > 0)
-                --j;
-            if (i <= j) std::swap(list[i++], list[j--]);
-        } while (i <= j);
-        if (left < j) LiteralSort(list, left, j);
-        left = i;
-    } while (i < right);
-}
 
 // The records in list order: "|" for the root record, a letter for the
 // first 26 records (Target 0 is A), a number after them.
@@ -71,7 +52,8 @@ TEST(BuildOrder, SortsLikeTheNestedExchangeSort) {
                 static_cast<unsigned char>(levels[i - 1]) - '0';
             literal.push_back(records[i].get());
         }
-        ASSERT_NO_THROW(LiteralSort(literal, 0, static_cast<long>(literal.size()) - 1));
+        ASSERT_NO_THROW(PlainExchangeSort(literal, 0, static_cast<long>(literal.size()) - 1,
+                                          [](auto a, auto b) { return CompareDepends(*a, *b); }));
         SortDependList(records);
         SortDependListBySearching(searched);
         ASSERT_EQ(Order(records), Order(literal)) << levels;

@@ -11,18 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "depend/plain_exchange_sort.h"
 #include "driver/run_sequence.h"
+#include "fuzz/fuzz_check.h"
 #include "makefile/target_line.h"
 
-// A broken promise aborts, so that the fuzzer keeps the input.
-#define CHECK(condition) ((condition) ? void() : vexel::Fail(#condition, __LINE__))
-
 namespace vexel {
-
-[[noreturn]] void Fail(const char* check, int line) {
-    std::fprintf(stderr, "%s:%d: %s failed\n", __FILE__, line, check);
-    std::abort();
-}
 
 namespace {
 
@@ -125,24 +119,6 @@ int Compare(const Record* a, const Record* b) {
     return a->level == b->level ? 0 : a->level < b->level ? 1 : -1;
 }
 
-void Sort(std::vector<Record*>& list, long left, long right) {
-    long i;
-    do {
-        i = left;
-        long j = right;
-        const Record* pivot = list[(left + right) / 2];
-        do {
-            while (Compare(list.at(i), pivot) < 0)
-                ++i;
-            while (Compare(list.at(j), pivot) > 0)
-                --j;
-            if (i <= j) std::swap(list[i++], list[j--]);
-        } while (i <= j);
-        if (left < j) Sort(list, left, j);
-        left = i;
-    } while (i < right);
-}
-
 // The command lines of the stale records in build order, by the procedure
 // written plainly; files gets every file a target line names, unquoted.
 std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files) {
@@ -185,7 +161,7 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std
     std::vector<Record*> order;
     for (Record& record : records)
         order.push_back(&record);
-    if (order.size() > 1) Sort(order, 0, static_cast<long>(order.size()) - 1);
+    if (order.size() > 1) PlainExchangeSort(order, 0, static_cast<long>(order.size()) - 1, Compare);
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i]->position = i;
     std::vector<std::string_view> commands;

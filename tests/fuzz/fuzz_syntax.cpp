@@ -7,21 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
 #include "makefile/target_line.h"
 #include "os/command_line.h"
 #ifndef _WIN32
 #include "os/posix/child_arguments.h"
 #endif
 
-// A broken promise aborts, so that the fuzzer keeps the input.
-#define CHECK(condition) ((condition) ? void() : vexel::Fail(#condition, __LINE__))
-
 namespace vexel {
-
-[[noreturn]] void Fail(const char* check, int line) {
-    std::fprintf(stderr, "%s:%d: %s failed\n", __FILE__, line, check);
-    std::abort();
-}
 
 namespace {
 
