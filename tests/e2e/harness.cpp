@@ -76,8 +76,13 @@ void E2eTest::Make(const std::vector<std::string>& files) const {
     using namespace std::chrono;
     for (const std::string& file : files) {
         const std::size_t equals = file.rfind('=');
+        const fs::path path = work_ / file.substr(0, file.size() - 1);
         if (file.back() == '|') {
-            ASSERT_EQ(::mkfifo((work_ / file.substr(0, file.size() - 1)).c_str(), 0666), 0);
+            ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+            continue;
+        }
+        if (file.back() == '@') {
+            fs::create_symlink(Variable("VEXEL_CHILD"), path);
             continue;
         }
         if (equals == std::string::npos) {
@@ -107,13 +112,18 @@ std::string E2eTest::ToolPath(const fs::path& path) const {
 
 Result E2eTest::Run(const std::vector<std::string>& args, const Options& options) const {
     std::vector<std::string> command;
+    if (options.descriptors > 0)
+        command.insert(command.end(),
+                       {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":", "--"});
+    command.push_back("env");
+    const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
+    if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
+        command.push_back(options.comSpec ? comSpec : "--unset=COMSPEC");
+    command.insert(command.end(), options.env.begin(), options.env.end());
     std::istringstream wine(Variable("VEXEL_WINE")); // may hold options: "wine64 --x"
     for (std::string word; wine >> word;)
         command.push_back(word);
-    const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
-    if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
-        command.insert(command.end(), {"env", options.comSpec ? comSpec : "--unset=COMSPEC"});
-    else if (options.comSpec != Options{}.comSpec)
+    if (UnderWine() && options.comSpec != Options{}.comSpec)
         command.insert(command.end(), {Variable("VEXEL_LAUNCHER"),
                                        options.comSpec ? "--set" : "--unset", comSpec, "--"});
     command.push_back(Variable("VEXEL_EXE"));
@@ -138,6 +148,7 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
         posix_spawn_file_actions_addfchdir_np(&actions, options.directory);
     else
         posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3); // only what the run is given
     // A process group of its own, so that its children can be waited for.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

@@ -1,9 +1,8 @@
-// The built tool from start-up to exit status. One table covers COMSPEC, the
-// arguments, the log, unusable standard output, makefile errors, staleness by
-// explicit file times, build order, cycles and the command runner. Each case
-// runs in a fresh directory; "@" in a makefile or an expected output stands
-// for the child program (tests/child).
-#include "harness.h"
+// The built tool from start-up to exit status. One table (see table.h)
+// covers COMSPEC, the arguments, the log, unusable standard output, makefile
+// errors, staleness by explicit file times, build order, cycles and the
+// command runner; the rows about the log stand in log_test.cpp.
+#include "table.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -13,34 +12,6 @@
 
 namespace vexel::e2e {
 namespace {
-
-// Some cases cannot be arranged on the other platform: a command ended by a
-// signal, FIFOs and devices by POSIX names; 32-bit exit codes, devices by
-// Windows names.
-enum Where { Both, PosixOnly, WineOnly };
-
-const std::optional<std::string> ComSpec = Options{}.comSpec;
-
-struct Case {
-    const char* name;
-    std::string mk = "";                 // written to "mk"; "": none
-    std::vector<std::string> files = {}; // made first, see Make()
-    std::string out;      // standard output; with a log named "log" last, the log's bytes
-    int exit;             // as the shell sees it
-    std::string ran = ""; // the lines that commands appended to "ran"
-    std::vector<std::string> args = {"mk"};
-    Where where = Both;
-    std::optional<std::string> comSpec = ComSpec;
-    Stdout to = Stdout::Captured;
-};
-
-// What the tool prints: "Vexel: " and each line; the echoes of "append ran" commands.
-std::string V(auto... lines) {
-    return (("Vexel: " + std::string(lines) + "\r\n") + ...);
-}
-std::string Echo(auto... names) {
-    return V(("\t@ append ran " + std::string(names))...);
-}
 
 const std::string UpToDate = V("Target is up to date."), Syntax = V("Target Line Syntax error"),
                   OpenError = V("MakeFile Open Error");
@@ -150,6 +121,15 @@ const Case Cases[] = {
     {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
      .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
 
+    // Lines end at CR LF, LF or CR.
+    {.name = "CrLfLineEnds",
+     .mk = "app: lib\r\n\t@ append ran app\r\nlib: src\r\n\t@ append ran lib\r\n",
+     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
+     .ran = "lib\napp\n"},
+    {.name = "CrLineEnds", .mk = "# c\rapp: lib\r\t@ append ran app\rlib: src\r\t@ append ran lib",
+     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
+     .ran = "lib\napp\n"},
+
     // Build order.
     {.name = "ChainBuildsDependencyFirst",
      .mk = "app: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n",
@@ -191,6 +171,10 @@ const Case Cases[] = {
      .exit = 255},
     {.name = "MissingProgramCannotStart", .mk = "\tvexel-no-such-program x\n\t@ append ran 2\n",
      .out = V("\tvexel-no-such-program x", "Create Process Error"), .exit = 255},
+    // An empty element of PATH names the start directory.
+    {.name = "EmptyPathElementIsTheStartDirectory", .mk = "\tkid append ran kid\n",
+     .files = {"kid@"}, .out = V("\tkid append ran kid"), .exit = 0, .ran = "kid\n",
+     .where = PosixOnly, .env = {"PATH=:/usr/bin:/bin"}},
     {.name = "ArgumentsSplitByMicrosoftRuntimeRules", .mk = Split + "\n", .out = V(Split),
      .exit = 0, .ran = "one\ntwo words\na\"b\nc\\d e\nback\\slash\n\nend\n"},
     {.name = "SignalShowsAs128PlusItsNumber", .mk = "\t@ signal 9\n",
@@ -204,12 +188,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class Tool : public E2eTest, public ::testing::WithParamInterface<Case> {};
-
 TEST_P(Tool, Runs) {
     const Case& c = GetParam();
     if (c.where == PosixOnly && UnderWine()) GTEST_SKIP() << "POSIX only: " << c.name;
@@ -222,10 +200,11 @@ TEST_P(Tool, Runs) {
     if (logged) Write("log", std::string(1000, '-'));
     const std::size_t entries = Entries();
 
-    const Result result = Run(c.args, {.comSpec = c.comSpec, .out = c.to});
+    const Result result = Run(
+        c.args, {.comSpec = c.comSpec, .out = c.to, .env = c.env, .descriptors = c.descriptors});
     EXPECT_EQ(result.out, logged ? "" : Expand(c.out));
     EXPECT_EQ(Read("log"), logged ? Expand(c.out) : "");
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err, c.err);
     EXPECT_EQ(result.status, c.exit);
     EXPECT_EQ(Read("ran"), c.ran);
     EXPECT_EQ(Entries(), entries + (c.ran.empty() ? 0 : 1)) << "nothing else is created";
@@ -236,18 +215,6 @@ TEST_P(Tool, Runs) {
 
 INSTANTIATE_TEST_SUITE_P(E2e, Tool, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// The log cannot be made: one line on standard error, the usual exit status.
-TEST_F(E2eTest, LogThatCannotBeCreatedIsToldOnStandardErrorOnly) {
-    Write("mk", "");
-    for (const auto& [makefile, status] : {std::pair{"mk", 0}, std::pair{"missing.mk", 255}}) {
-        const Result result = Run({makefile, "no-such-dir/log"});
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.status, status) << makefile;
-        EXPECT_EQ(result.err.rfind("Vexel: ", 0), 0u) << result.err;
-        EXPECT_EQ(result.err.find("\r\n"), result.err.size() - 2) << "one line: " << result.err;
-    }
-}
 
 // A log naming the makefile through a hard link, or a makefile that does not
 // exist yet: the makefile is never read from the log.
