@@ -82,8 +82,9 @@ public:
     // at the log.
     virtual void RedirectToLog() = 0;
 
-    // Writes to the log; failures are ignored.
-    virtual void WriteLog(const char* data, std::size_t size) = 0;
+    // Writes all bytes to the log; 0 or the error code. Without a log (it
+    // could not be created) the bytes are dropped and the result is 0.
+    virtual int WriteLog(const char* data, std::size_t size) = 0;
 
     // Closes the log and restores standard error, then standard output.
     virtual void RestoreFromLog() = 0;

@@ -66,8 +66,8 @@ void PosixStreams::RedirectToLog() {
     logRedirected_ = true;
 }
 
-void PosixStreams::WriteLog(const char* data, std::size_t size) {
-    if (logDescriptor_ >= 0) WriteAll(logDescriptor_, data, size);
+int PosixStreams::WriteLog(const char* data, std::size_t size) {
+    return logDescriptor_ >= 0 ? WriteAll(logDescriptor_, data, size) : 0;
 }
 
 void PosixStreams::RestoreFromLog() {
