@@ -74,8 +74,10 @@ class OutputStreams {
 public:
     virtual ~OutputStreams() = default;
 
-    // Creates the log file afresh (an existing one is truncated). False when
-    // it could not be created.
+    // Creates the log file afresh (an existing one is emptied). False when it
+    // cannot be created, or cannot be the run's own: another run holds it,
+    // or the standard output and error it is to replace could not be kept
+    // to be given back. The run then goes on without a log.
     virtual bool CreateLog(const std::string& name) = 0;
 
     // Keeps the current standard error and standard output, then points both

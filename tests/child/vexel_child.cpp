@@ -10,6 +10,7 @@
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
 //   sleep MS           wait MS milliseconds
+//   wait FILE          wait until FILE exists (at most a minute)
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
             std::exit(static_cast<int>(std::strtoll(argv[++i], nullptr, 10)));
         } else if (action == "sleep" && left >= 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
+        } else if (action == "wait" && left >= 1) {
+            for (int tries = 0; tries < 6000 && !std::filesystem::exists(argv[i + 1]); ++tries)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            ++i;
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

@@ -2,6 +2,12 @@
 // a run names a log, and what happens when the log cannot take them.
 #include "table.h"
 
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace vexel::e2e {
 namespace {
 
@@ -17,6 +23,23 @@ const Case LogCases[] = {
      .args = {"mk", "no-such-dir/log"}, .err = Lost("no-such-dir/log")},
     {.name = "LogThatCannotBeCreatedMissingMakefile", .out = "", .exit = 255,
      .args = {"missing.mk", "no-such-dir/log"}, .err = Lost("no-such-dir/log")},
+    // Every write lands at the log's end, so a command appending to it by name keeps its line.
+    // On Windows the log is not shared: no command can open it.
+    {.name = "CommandAppendingToTheLogByName", .mk = "\t@ append log by-name\n\t@ append ran x\n",
+     .out = V("\t@ append log by-name") + "by-name\n" + Echo("x"), .exit = 0, .ran = "x\n",
+     .args = {"mk", "log"}, .where = PosixOnly},
+    {.name = "CommandCannotOpenTheLogByName", .mk = "\t@ append log by-name\n\t@ append ran x\n",
+     .out = V("\t@ append log by-name", "Command error return(101)"), .exit = 255,
+     .args = {"mk", "log"}, .where = WineOnly},
+    // A FIFO that nobody reads cannot be the log, said at once; a device is written as it is.
+    {.name = "FifoWithoutAReader", .files = {"mk=0", "f.log|"}, .out = "", .exit = 0,
+     .args = {"mk", "f.log"}, .where = PosixOnly, .err = Lost("f.log")},
+    {.name = "NullDeviceDiscards", .files = {"mk=0"}, .out = "", .exit = 0,
+     .args = {"mk", "/dev/null"}, .where = PosixOnly},
+    // Without descriptors to keep the caller's standard output and error in, no log is made:
+    // they are never lost.
+    {.name = "TooFewDescriptorsForALog", .files = {"mk=0"}, .out = "", .exit = 0,
+     .args = {"mk", "x.log"}, .where = PosixOnly, .err = Lost("x.log"), .descriptors = 4},
 };
 // clang-format on
 
@@ -36,6 +59,51 @@ TEST_F(E2eTest, FailedWriteToTheLogIsAnUnexpectedFailure) {
     EXPECT_NE(result.out.find(": writing to the log failed ("), std::string::npos) << result.out;
     EXPECT_EQ(result.out.find("\r\n"), result.out.size() - 2) << "one line: " << result.out;
     EXPECT_EQ(result.err, "");
+    EXPECT_EQ(Read("ran"), "");
+}
+
+// While a run holds its log, another run naming the same file neither empties
+// nor writes it: it goes on without a log, and its notice goes to its standard
+// error, which is the first run's log, at the end.
+TEST_F(E2eTest, SecondRunLeavesALogInUseAlone) {
+    const std::string second = "\t\"" + ToolPath(std::getenv("VEXEL_EXE")) + "\" second.mk log";
+    Write("second.mk", "\t@ append ran second\n");
+    Write("mk", second + "\n\t@ append ran first\n");
+    const Result result = Run({"mk", "log"});
+    EXPECT_EQ(Read("log"), Expand(V(second) + Lost("log") + Echo("first")));
+    EXPECT_EQ(result.out + result.err, "");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(Read("ran"), "second\nfirst\n");
+}
+
+// A FIFO with a reader takes the lines as a pipe; once the reader has gone,
+// the next line fails as on a full disk.
+TEST_F(E2eTest, FifoLogWhoseReaderGoes) {
+    if (UnderWine()) GTEST_SKIP() << "POSIX only: FIFOs";
+    Make({"f.log|"});
+    Write("mk", "\t@ wait gone\n\t@ append ran late\n");
+    const int reader = ::open((Work() / "f.log").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) { // reads the first line, then goes
+        std::string line;
+        for (int waits = 0; waits < 60000 && line.find('\n') == std::string::npos;) {
+            char c = 0;
+            if (::read(reader, &c, 1) == 1)
+                line += c;
+            else
+                ::usleep(1000), ++waits;
+        }
+        ::close(reader);
+        std::ofstream(Work() / "gone") << line;
+        ::_exit(0);
+    }
+    ::close(reader);
+    const Result result = Run({"mk", "f.log"});
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_EQ(Read("gone"), Expand(V("\t@ wait gone")));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find(": writing to the log failed ("), std::string::npos) << result.out;
     EXPECT_EQ(Read("ran"), "");
 }
 

@@ -1,4 +1,5 @@
-// The log on POSIX: standard output and error point at it, then come back.
+// The log on POSIX: standard output and error point at it, then come back;
+// while one holds it, no other can have it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -29,7 +30,9 @@ TEST(PosixStreams, LogTakesStandardOutputAndErrorUntilRestored) {
     streams.RedirectToLog();
     EXPECT_EQ(FileOf(1), log);
     EXPECT_EQ(FileOf(2), log);
-    streams.WriteLog("line\r\n", 6);
+    EXPECT_EQ(streams.WriteLog("line\r\n", 6), 0);
+    PosixStreams other;
+    EXPECT_FALSE(other.CreateLog(name));
     streams.RestoreFromLog();
     EXPECT_EQ(FileOf(1), output);
     EXPECT_EQ(FileOf(2), error);
