@@ -62,7 +62,8 @@ public:
     virtual void PrepareChildStart() = 0;
 
     // Starts the command line, with leading blanks already removed, in
-    // directory. Null when the program cannot be started.
+    // directory, the start directory (which is the current one, so that a
+    // child may simply inherit it). Null when the program cannot be started.
     virtual std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
                                                      const std::string& directory) = 0;
 

@@ -277,5 +277,17 @@ TEST_F(E2eTest, CommandsStartInTheStartDirectory) {
     EXPECT_EQ(Read("where"), ToolPath(Work()) + "\n");
 }
 
+// Commands start in the start directory whatever its name; under Wine with a
+// Western code page, one that the ANSI code page cannot spell.
+TEST_F(E2eTest, CommandsStartInADirectoryOfAnyName) {
+    Write("漢字/mk", "\t@ touch here\n");
+    const int directory = ::open((Work() / "漢字").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const Result result = Run({"mk"}, {.directory = directory, .env = {"LC_ALL=C.UTF-8"}});
+    ::close(directory);
+    EXPECT_EQ(result.out, Expand("Vexel: \t@ touch here\r\n"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(fs::exists(Work() / "漢字" / "here"));
+}
+
 } // namespace
 } // namespace vexel::e2e
