@@ -77,14 +77,9 @@ void E2eTest::Make(const std::vector<std::string>& files) const {
     for (const std::string& file : files) {
         const std::size_t equals = file.rfind('=');
         const fs::path path = work_ / file.substr(0, file.size() - 1);
-        if (file.back() == '|') {
-            ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
-            continue;
-        }
-        if (file.back() == '@') {
-            fs::create_symlink(Variable("VEXEL_CHILD"), path);
-            continue;
-        }
+        if (file.back() == '|' && ::mkfifo(path.c_str(), 0666) != 0) ADD_FAILURE() << path;
+        if (file.back() == '@') fs::create_symlink(Variable("VEXEL_CHILD"), path);
+        if (file.back() == '|' || file.back() == '@') continue;
         if (equals == std::string::npos) {
             fs::create_directories(work_ / file);
             continue;
@@ -113,8 +108,7 @@ std::string E2eTest::ToolPath(const fs::path& path) const {
 Result E2eTest::Run(const std::vector<std::string>& args, const Options& options) const {
     std::vector<std::string> command;
     if (options.descriptors > 0)
-        command.insert(command.end(),
-                       {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":", "--"});
+        command = {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":"};
     command.push_back("env");
     const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
     if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has

@@ -268,21 +268,12 @@ TEST_F(E2eTest, CommandsStartInADeepStartDirectory) {
 }
 
 // Commands start in the directory that was current when the tool started,
-// not in the makefile's.
+// not in the makefile's, whatever its name: under Wine with a Western code
+// page, one that the ANSI code page cannot spell.
 TEST_F(E2eTest, CommandsStartInTheStartDirectory) {
-    Write("sub/mk", "\t@ cwd where\n");
-    const Result result = Run({"sub/mk"});
-    EXPECT_EQ(result.out, Expand("Vexel: \t@ cwd where\r\n"));
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(Read("where"), ToolPath(Work()) + "\n");
-}
-
-// Commands start in the start directory whatever its name; under Wine with a
-// Western code page, one that the ANSI code page cannot spell.
-TEST_F(E2eTest, CommandsStartInADirectoryOfAnyName) {
-    Write("漢字/mk", "\t@ touch here\n");
+    Write("漢字/sub/mk", "\t@ touch here\n");
     const int directory = ::open((Work() / "漢字").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const Result result = Run({"mk"}, {.directory = directory, .env = {"LC_ALL=C.UTF-8"}});
+    const Result result = Run({"sub/mk"}, {.directory = directory, .env = {"LC_ALL=C.UTF-8"}});
     ::close(directory);
     EXPECT_EQ(result.out, Expand("Vexel: \t@ touch here\r\n"));
     EXPECT_EQ(result.status, 0);
