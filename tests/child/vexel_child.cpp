@@ -10,7 +10,7 @@
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
 //   sleep MS           wait MS milliseconds
-//   wait FILE          wait until FILE exists (at most a minute)
+//   wait FILE          wait until FILE exists
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -65,9 +65,8 @@ int main(int argc, char** argv) {
         } else if (action == "sleep" && left >= 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
         } else if (action == "wait" && left >= 1) {
-            for (int tries = 0; tries < 6000 && !std::filesystem::exists(argv[i + 1]); ++tries)
+            for (++i; !std::filesystem::exists(argv[i]);)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            ++i;
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process
