@@ -26,7 +26,7 @@ if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   product_tests=ON
 else
   echo "This machine cannot run 32-bit programs: the Windows layer is tested as a 64-bit build under 64-bit Wine."
-  "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64
+  "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64 wine64
   tested="$root/build/windows64"
   loader=/usr/lib/wine/wine64
   export WINELOADER="$loader"
