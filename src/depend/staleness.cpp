@@ -64,17 +64,17 @@ void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& 
         for (const NameId name : dependList[j]->Depends)
             slots.SlotOf(name);
     }
-    const std::vector<int32_t> stamps = FetchStamps(files, slots.Paths(), threads);
+    const std::vector<AgeStamp> stamps = FetchStamps(files, slots.Paths(), threads);
 
     for (std::size_t j = 1; j < count; ++j) {
         TDepend& record = *dependList[j];
-        const int32_t targetStamp = stamps[slots.SlotOf(record.Target)];
-        if (targetStamp == NoStamp) {
+        const AgeStamp& targetStamp = stamps[slots.SlotOf(record.Target)];
+        if (!targetStamp.HasTime()) {
             SetStale(record);
             continue;
         }
         for (const NameId name : record.Depends) {
-            if (IsNewer(stamps[slots.SlotOf(name)], targetStamp)) {
+            if (stamps[slots.SlotOf(name)].IsLaterThan(targetStamp)) {
                 SetStale(record);
                 break;
             }

@@ -2,7 +2,6 @@
 // questions at a time faster than one after another.
 #pragma once
 
-#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -22,7 +21,7 @@ unsigned StampThreads();
 // With many files the work is shared by up to threads threads (the calling
 // one included); a thread that cannot be started leaves its share to the
 // others. files must answer FileAgeStamp from several threads at once.
-std::vector<int32_t> FetchStamps(FileSystem& files, std::span<const std::string_view> paths,
-                                 unsigned threads);
+std::vector<AgeStamp> FetchStamps(FileSystem& files, std::span<const std::string_view> paths,
+                                  unsigned threads);
 
 } // namespace vexel

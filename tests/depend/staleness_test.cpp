@@ -1,5 +1,6 @@
-// Staleness by age stamps: unsigned comparison, each file asked once, and
-// the same outcome whether the stamps are fetched by one thread or several.
+// Staleness by age stamps: times compared to the nanosecond, each file asked
+// once, and the same outcome whether the stamps are fetched by one thread or
+// several.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,24 +13,39 @@
 namespace vexel {
 namespace {
 
-TEST(Staleness, ComparesStampsAsUnsignedAndAsksEachFileOnce) {
+TEST(Staleness, ComparesTimesToTheNanosecondWhateverTheDate) {
     using Asked = std::map<std::string, int>;
-    // 1 January 2030, 2050 and 2051, 12:00, packed; from 2044 on a stamp is negative.
-    const int32_t y2030 = 0x64216000, y2050 = static_cast<int32_t>(0x8C216000u),
-                  y2051 = static_cast<int32_t>(0x8E216000u);
-    // Stamps of "my out" and "in", then whether "my out" is stale.
-    const std::tuple<int32_t, int32_t, bool> cases[] = {
-        {y2050, y2030, false}, {y2030, y2050, true},  {y2050, NoStamp, false},
-        {y2050, y2051, true},  {y2051, y2050, false}, {NoStamp, NoStamp, true}};
-    for (const auto& [out, in, stale] : cases) {
+    const AgeStamp none,
+        at1601 = AgeStamp::At(-11644473600, 0), before1970 = AgeStamp::At(-1, 999999999),
+        at1970 = AgeStamp::At(0, 0), now = AgeStamp::At(1700000000, 500000000),
+        quarterLater = AgeStamp::At(1700000000, 750000000),
+        oneLater = AgeStamp::At(1700000000, 500000001), secondLater = AgeStamp::At(1700000001, 0),
+        at3000 = AgeStamp::At(32503680000, 0);
+    // Times of "my out" and "in", then whether "my out" is stale.
+    // clang-format off
+    const std::tuple<AgeStamp, AgeStamp, bool> cases[] = {
+        {now, quarterLater, true},  {quarterLater, now, false},    {now, now, false},
+        {now, oneLater, true},      {oneLater, secondLater, true}, {secondLater, oneLater, false},
+        {before1970, at1970, true}, {at1970, before1970, false},   {at1601, before1970, true},
+        {now, at3000, true},        {at3000, now, false},          {now, none, false},
+        {none, now, true},          {none, none, true}};
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [out, in, stale] = cases[i];
         FakeFiles files;
         Makefile makefile("\"my out\": x 'in' in \"in\"\nmy out: in\n");
         files.stamps = {{"my out", out}, {"in", in}};
         MarkStaleTargets(makefile.records, makefile.targets.names, files, {}, 1);
-        EXPECT_EQ(makefile.records[1]->Stale, stale) << out << " " << in;
+        EXPECT_EQ(makefile.records[1]->Stale, stale) << "case " << i;
         // Each file once, by its unquoted name.
         EXPECT_EQ(files.stampQueries, (Asked{{"in", 1}, {"my out", 1}, {"x", 1}}));
     }
+}
+
+// Times a few quarter seconds apart, so that equal times are frequent.
+AgeStamp RandomTime(std::mt19937& random) {
+    const auto quarters = static_cast<int32_t>(random() % 40);
+    return AgeStamp::At(quarters / 4, quarters % 4 * 250000000);
 }
 
 std::string Name(char prefix, int number) {
@@ -49,10 +65,10 @@ TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
             text.append(" ").append(pick < t ? Name('t', pick) : Name('s', pick - t));
         }
         text.append("\n");
-        if (random() % 10 != 0) files.stamps[Name('t', t)] = random() % 40;
+        if (random() % 10 != 0) files.stamps[Name('t', t)] = RandomTime(random);
     }
     for (int s = 0; s < 50; ++s)
-        files.stamps[Name('s', s)] = random() % 40;
+        files.stamps[Name('s', s)] = RandomTime(random);
     std::vector<int32_t> levels[2];
     for (const unsigned threads : {1u, 4u}) {
         Makefile makefile(text);

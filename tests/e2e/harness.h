@@ -30,6 +30,7 @@ struct Options {
     int signal = 0;       // sent once a command has made the file "started"
     bool toGroup = false; // to the tool and its child, as a terminal's Ctrl-C
     int directory = -1;   // a descriptor to start in; the work directory by default
+    std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
 };
 
 struct Result {
@@ -49,8 +50,10 @@ protected:
     const fs::path& Work() const { return work_; }
     std::string Expand(std::string text) const;
     void Write(const fs::path& name, const std::string& text) const;
-    // Each "name=N" is an empty file dated a fixed even second + N seconds,
-    // each "name/" a directory, each "name|" a FIFO.
+    // Each "name=S" is an empty file written S seconds (a decimal, to the
+    // nanosecond, may be negative) after a fixed even second, each "name@S"
+    // one written S seconds after 1970-01-01 00:00:00 UTC; each "name/" a
+    // directory, each "name|" a FIFO.
     void Make(const std::vector<std::string>& files) const;
     std::string Read(const fs::path& name) const; // "" when missing
     std::size_t Entries() const;                  // in the work directory, walked
