@@ -26,7 +26,8 @@ public:
         return slot;
     }
 
-    const std::vector<std::string_view>& Paths() const { return paths_; }
+    // The name of each file, by slot.
+    const std::vector<NameId>& Paths() const { return paths_; }
 
 private:
     int32_t SlotOfFile(NameId name) {
@@ -39,7 +40,7 @@ private:
         int32_t& slot = slotOfFile_[file];
         if (slot == -1) {
             slot = static_cast<int32_t>(paths_.size());
-            paths_.push_back(names_[file]);
+            paths_.push_back(file);
         }
         return slot;
     }
@@ -48,7 +49,7 @@ private:
     const LeadByteSet& leadBytes_;
     std::vector<int32_t> slotOfName_; // by name id; -1 until met
     std::vector<int32_t> slotOfFile_; // by the file's name id
-    std::vector<std::string_view> paths_;
+    std::vector<NameId> paths_;
 };
 
 } // namespace
@@ -64,7 +65,7 @@ void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& 
         for (const NameId name : dependList[j]->Depends)
             slots.SlotOf(name);
     }
-    const std::vector<AgeStamp> stamps = FetchStamps(files, slots.Paths(), threads);
+    const std::vector<AgeStamp> stamps = FetchStamps(files, names, slots.Paths(), threads);
 
     for (std::size_t j = 1; j < count; ++j) {
         TDepend& record = *dependList[j];

@@ -13,8 +13,8 @@ unsigned StampThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
 }
 
-std::vector<AgeStamp> FetchStamps(FileSystem& files, std::span<const std::string_view> paths,
-                                  unsigned threads) {
+std::vector<AgeStamp> FetchStamps(FileSystem& files, const MakefileNames& names,
+                                  std::span<const NameId> paths, unsigned threads) {
     std::vector<AgeStamp> stamps(paths.size());
     constexpr std::size_t Batch = 64; // files taken at a time
     std::atomic<std::size_t> next{0};
@@ -30,7 +30,7 @@ std::vector<AgeStamp> FetchStamps(FileSystem& files, std::span<const std::string
                 if (first >= paths.size()) return;
                 const std::size_t last = std::min(first + Batch, paths.size());
                 for (std::size_t i = first; i < last; ++i) {
-                    path.assign(paths[i]);
+                    path.assign(names[paths[i]]);
                     stamps[i] = files.FileAgeStamp(path);
                 }
             }
