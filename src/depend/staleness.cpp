@@ -54,21 +54,19 @@ private:
 
 } // namespace
 
-void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& files,
+void MarkStaleTargets(TargetGraph& graph, MakefileNames& names, FileSystem& files,
                       const LeadByteSet& leadBytes, unsigned threads) {
     // No command runs while stamps are read, so each file is asked once, all
     // of them before the marking, which only reads the answers.
     FileSlots slots(names, leadBytes);
-    const std::size_t count = dependList.size();
-    for (std::size_t j = 1; j < count; ++j) {
-        slots.SlotOf(dependList[j]->Target);
-        for (const NameId name : dependList[j]->Depends)
+    for (const TDepend& record : graph.Targets()) {
+        slots.SlotOf(record.Target);
+        for (const NameId name : record.Depends)
             slots.SlotOf(name);
     }
     const std::vector<AgeStamp> stamps = FetchStamps(files, names, slots.Paths(), threads);
 
-    for (std::size_t j = 1; j < count; ++j) {
-        TDepend& record = *dependList[j];
+    for (TDepend& record : graph.Targets()) {
         const AgeStamp& targetStamp = stamps[slots.SlotOf(record.Target)];
         if (!targetStamp.HasTime()) {
             SetStale(record);

@@ -2,20 +2,19 @@
 #pragma once
 
 #include "base/text.h"
-#include "depend/target_record.h"
+#include "depend/target_graph.h"
 #include "os/platform.h"
 
 namespace vexel {
 
-// Marks with SetStale, in list order, every target record whose file is
+// Marks with SetStale, in makefile order, every target record whose file is
 // missing or is a directory, or was written earlier than one of its
 // dependency files (times compared in UTC at the file system's resolution;
 // equal times are up to date, and a missing dependency never makes an
 // existing target stale). Every file's stamp is read once, by its unquoted
 // name (which joins the name table), before the marking, shared by up to
-// threads threads. The list must still be in makefile order, the root
-// record first.
-void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& files,
+// threads threads. The graph must be linked.
+void MarkStaleTargets(TargetGraph& graph, MakefileNames& names, FileSystem& files,
                       const LeadByteSet& leadBytes, unsigned threads);
 
 } // namespace vexel

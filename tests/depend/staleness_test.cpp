@@ -35,8 +35,8 @@ TEST(Staleness, ComparesTimesToTheNanosecondWhateverTheDate) {
         FakeFiles files;
         Makefile makefile("\"my out\": x 'in' in \"in\"\nmy out: in\n");
         files.stamps = {{"my out", out}, {"in", in}};
-        MarkStaleTargets(makefile.records, makefile.targets.names, files, {}, 1);
-        EXPECT_EQ(makefile.records[1]->Stale, stale) << "case " << i;
+        MarkStaleTargets(*makefile.graph, makefile.targets.names, files, {}, 1);
+        EXPECT_EQ(makefile[1].Stale, stale) << "case " << i;
         // Each file once, by its unquoted name.
         EXPECT_EQ(files.stampQueries, (Asked{{"in", 1}, {"my out", 1}, {"x", 1}}));
     }
@@ -69,27 +69,21 @@ TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
     }
     for (int s = 0; s < 50; ++s)
         files.stamps[Name('s', s)] = RandomTime(random);
-    std::vector<int32_t> levels[2];
+    std::vector<bool> stale[2];
     for (const unsigned threads : {1u, 4u}) {
         Makefile makefile(text);
-        // Dependents by hand: each target's records that name it.
-        std::vector<std::vector<TDepend*>> dependents(makefile.records.size());
-        for (const auto& r : makefile.records)
-            for (const NameId name : r->Depends)
-                if (makefile.Name(name)[0] == 't')
-                    dependents[std::stoul(makefile.Name(name).substr(1)) + 1].push_back(r.get());
-        for (std::size_t j = 1; j < makefile.records.size(); ++j)
-            makefile.records[j]->Dependents = dependents[j];
+        FakeNames names;
+        makefile.graph->LinkDependents(makefile.targets.names, names);
         files.stampQueries.clear();
-        MarkStaleTargets(makefile.records, makefile.targets.names, files, {}, threads);
+        MarkStaleTargets(*makefile.graph, makefile.targets.names, files, {}, threads);
         for (const auto& [name, asked] : files.stampQueries)
             ASSERT_EQ(asked, 1) << name;
         EXPECT_EQ(files.stampQueries.size(), 3050u);
-        for (const auto& r : makefile.records)
-            levels[threads > 1].push_back(r->Stale ? r->Level : -1);
+        for (const TDepend& r : makefile.graph->Targets())
+            stale[threads > 1].push_back(r.Stale);
     }
-    EXPECT_EQ(levels[0], levels[1]);
-    EXPECT_NE(std::count(levels[0].begin(), levels[0].end(), -1), 0) << "some are fresh";
+    EXPECT_EQ(stale[0], stale[1]);
+    EXPECT_NE(std::count(stale[0].begin(), stale[0].end(), false), 0) << "some are fresh";
 }
 
 } // namespace

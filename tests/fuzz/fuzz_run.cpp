@@ -128,11 +128,8 @@ void MarkStale(Record& record) {
     }
 }
 
-// The root record first, then higher Levels first.
 int Compare(const Record* a, const Record* b) {
-    if (a->target.empty()) return -1;
-    if (b->target.empty()) return 1;
-    return a->level == b->level ? 0 : a->level < b->level ? 1 : -1;
+    return PlainCompareDepends(a->target.empty(), a->level, b->target.empty(), b->level);
 }
 
 // The command lines of the stale records in build order, by the procedure
