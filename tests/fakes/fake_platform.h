@@ -97,11 +97,7 @@ struct FakeFacts : ProcessFacts {
 // ASCII letters match without regard to case.
 struct FakeNames : NameRules {
     LeadByteSet LeadBytes() override { return {}; }
-    void MatchKey(std::string_view name, std::string& key) override {
-        key.assign(name);
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    void MatchKey(std::string_view name, std::string& key) override { FoldAsciiCase(name, key); }
 };
 
 struct FakePlatform {

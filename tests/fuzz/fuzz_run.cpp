@@ -50,9 +50,8 @@ int32_t ExitCodeOf(std::string_view command) {
 }
 
 std::string Folded(std::string_view name) {
-    std::string key(name);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::string key;
+    FoldAsciiCase(name, key);
     return key;
 }
 
