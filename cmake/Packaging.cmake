@@ -5,6 +5,19 @@
 set(VEXEL_VENDOR "The Vexel developers")
 set(VEXEL_COPYRIGHT "Copyright (c) 2026 ${VEXEL_VENDOR}")
 set(VEXEL_FILE_DESCRIPTION "Vexel build tool")
+# The project's contact, named as the maintainer of the packages, as the
+# upstream contact in the copyright file and in the changelog. A packager who
+# builds and ships the packages names themselves instead:
+#   cmake ... -DVEXEL_PACKAGE_CONTACT="Name <address>"
+if(VEXEL_PACKAGE_CONTACT STREQUAL "The Vexel developers <vexel@example.org>")
+  # The placeholder of 1.0.0, still in the cache of its build trees.
+  unset(VEXEL_PACKAGE_CONTACT CACHE)
+endif()
+set(VEXEL_PACKAGE_CONTACT "The Vexel developers <developers@vexel-build.org>"
+  CACHE STRING "Maintainer of the packages: Name <address>")
+# The licence in LICENSE, by the name the Debian copyright format gives it
+# (Expat: the text usually called the MIT licence).
+set(VEXEL_LICENSE_NAME Expat)
 
 # Windows: the version shows in the file's properties.
 if(WIN32)
@@ -67,9 +80,36 @@ else()
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${manpage_installed})
 
+  # The documentation folder as Debian wants it: the copyright file in the
+  # machine-readable format, made from LICENSE, and the changelog of a native
+  # package, made from CHANGELOG.md, compressed like the manual page.
+  set(copyright ${PROJECT_BINARY_DIR}/copyright)
+  add_custom_command(OUTPUT ${copyright}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/LICENSE -DOUT=${copyright}
+            -DLICENSE_NAME=${VEXEL_LICENSE_NAME} -DCONTACT=${VEXEL_PACKAGE_CONTACT}
+            -P ${PROJECT_SOURCE_DIR}/packaging/copyright.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/copyright.cmake
+    COMMENT "Writing the copyright file"
+    VERBATIM)
+  set(changelog ${PROJECT_BINARY_DIR}/changelog)
+  if(VEXEL_GZIP)
+    set(changelog_installed ${changelog}.gz)
+  else()
+    set(changelog_installed ${changelog})
+  endif()
+  add_custom_command(OUTPUT ${changelog_installed}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/CHANGELOG.md -DOUT=${changelog}
+            -DFORMAT=debian -DVERSION=${PROJECT_VERSION} -DMAINTAINER=${VEXEL_PACKAGE_CONTACT}
+            ${manpage_gzip} -P ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    COMMENT "Writing the changelog, version ${PROJECT_VERSION}"
+    VERBATIM)
+  list(APPEND VEXEL_RELEASE_FILES ${copyright} ${changelog_installed})
+
   install(TARGETS vexel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${manpage_installed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md LICENSE ${copyright} ${changelog_installed}
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})
 
@@ -77,9 +117,6 @@ add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})
 # Packages. Windows: vexel-VERSION-win32.zip. POSIX: a .tar.gz of the install
 # tree, and on Debian-like systems a .deb whose dependencies dpkg-shlibdeps
 # works out from the executable.
-
-set(VEXEL_PACKAGE_CONTACT "The Vexel developers <vexel@example.org>"
-  CACHE STRING "Maintainer of the packages: Name <address>")
 
 # The values reach CPack as they are written here (quotes in the description,
 # backslashes in the patterns).

@@ -3,15 +3,16 @@
 # looks into each one and runs what it holds: the .deb's vexel on the POSIX
 # example, the zip's vexel.exe under Wine on the Windows example (on a machine
 # that cannot run 32-bit programs, a 64-bit build of the same sources under
-# 64-bit Wine takes its place). Also lints the manual page. Prints one line
-# per check; exits nonzero if any fails.
+# 64-bit Wine takes its place). Also runs lintian on the .deb (no error or
+# warning allowed) and lints the manual page. Prints one line per check;
+# exits nonzero if any fails.
 # Usage: bash scripts/check-release.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist="$root/dist"
 
 bash "$root/scripts/install-packages.sh" build-essential file unzip groff-base man-db \
-  binutils-mingw-w64-i686 mandoc wine wine32:i386
+  binutils-mingw-w64-i686 mandoc lintian wine wine32:i386
 bash "$root/scripts/package.sh"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/package-native/CMakeCache.txt")
@@ -109,6 +110,9 @@ check_deb_fields() {
   done
   value=$(dpkg-deb -f "$deb" Maintainer)
   [[ "$value" =~ ^[^\<\>]+\ \<[^\<\>@\ ]+@[^\<\>\ ]+\>$ ]] || fail "Maintainer '$value' is not 'Name <address>'"
+  # Not a placeholder: no domain reserved for examples, tests or nowhere.
+  [[ "${value,,}" =~ @(.+\.)?(example\.(com|org|net)|example|invalid|test|localhost|localdomain)\>$ ]] &&
+    fail "Maintainer '$value' is a placeholder address"
   # Worked out by dpkg-shlibdeps from the executable: versioned C library.
   value=$(dpkg-deb -f "$deb" Depends)
   [[ "$value" =~ (^|,\ )libc6\ \(\>=\ [0-9.]+\) ]] || fail "Depends '$value' lacks a versioned libc6"
@@ -117,7 +121,8 @@ check_deb_fields() {
 }
 check_deb_list() {
   same_lines "$(printf '%s\n' ./usr/bin/vexel ./usr/share/doc/vexel/LICENSE \
-    ./usr/share/doc/vexel/README.md ./usr/share/man/man1/vexel.1.gz)" \
+    ./usr/share/doc/vexel/README.md ./usr/share/doc/vexel/changelog.gz \
+    ./usr/share/doc/vexel/copyright ./usr/share/man/man1/vexel.1.gz)" \
     "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)"
 }
 installed="$work/deb"
@@ -133,6 +138,31 @@ check_deb_runs() {
   output=$(cd "$example" && COMSPEC=/bin/sh "$installed/usr/bin/vexel") || fail "second run failed:" "$output"
   same_lines "Vexel: Target is up to date." "$output"
 }
+check_deb_docs() {
+  local doc="$installed/usr/share/doc/vexel" header holder
+  # Machine-readable, holding the copyright line and the terms of LICENSE.
+  head -n 1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright: no Format line of the machine-readable format"
+  holder=$(sed -n 's/^Copyright (c) /Copyright: /p' "$root/LICENSE")
+  grep -qxF "$holder" "$doc/copyright" || fail "copyright: no field '$holder' as in LICENSE"
+  # The terms: the lines after the last License field, one blank taken off.
+  tac "$doc/copyright" | sed '/^License: /q' | tac | tail -n +2 | sed -e 's/^ \.$//' -e 's/^ //' |
+    cmp -s - <(sed '1,/^Copyright /d' "$root/LICENSE" | sed '/./,$!d') ||
+    fail "copyright: the licence text differs from LICENSE"
+  # A Debian changelog whose newest entry is this version, compressed with
+  # gzip -9n: no file name or time inside, so the bytes depend on the text alone.
+  zcat "$doc/changelog.gz" | head -n 1 | grep -q "^vexel ($version) " ||
+    fail "changelog.gz: the newest entry is not $version:" "$(zcat "$doc/changelog.gz" | head -n 1)"
+  header=$(od -An -tx1 -N10 "$doc/changelog.gz" | tr -d ' \n')
+  [[ "$header" == 1f8b08000000000002* ]] || fail "changelog.gz: not made by gzip -9n (header $header)"
+}
+check_lintian() {
+  local output status=0
+  output=$(lintian --fail-on error,warning "$deb" 2>&1) || status=$?
+  # lintian warns on standard error when run as root; that is no finding.
+  output=$(grep -v '^running with root privileges' <<<"$output" || true)
+  [ "$status" -eq 0 ] && ! grep -q '^[EW]: ' <<<"$output" || fail "lintian (exit status $status):" "$output"
+}
 check_deb_manual() {
   local page
   page=$(MANWIDTH=80 man -l "$installed/usr/share/man/man1/vexel.1.gz" 2>&1) || fail "man -l failed:" "$page"
@@ -145,7 +175,8 @@ check_tgz() {
   local prefix
   prefix=$(basename "$tgz" .tar.gz)
   same_lines "$(printf '%s\n' "$prefix/bin/vexel" "$prefix/share/doc/vexel/LICENSE" \
-    "$prefix/share/doc/vexel/README.md" "$prefix/share/man/man1/vexel.1.gz")" \
+    "$prefix/share/doc/vexel/README.md" "$prefix/share/doc/vexel/changelog.gz" \
+    "$prefix/share/doc/vexel/copyright" "$prefix/share/man/man1/vexel.1.gz")" \
     "$(tar -tzf "$tgz" | grep -v '/$' | sort)"
   mkdir -p "$work/tgz" || fail "cannot make $work/tgz"
   tar -xzf "$tgz" -C "$work/tgz" || fail "tar failed"
@@ -215,6 +246,8 @@ check ".deb fields: name, version, maintainer, computed Depends, description" ch
 check ".deb holds the program, manual page, README and licence" check_deb_list
 check ".deb's vexel builds examples/greet, then finds it up to date" check_deb_runs
 check ".deb's manual page renders and names version $version" check_deb_manual
+check ".deb's copyright file and changelog.gz are as Debian wants them" check_deb_docs
+check "lintian finds no error and no warning in the .deb" check_lintian
 check ".tar.gz holds the same files and program" check_tgz
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
 # machines (some virtual ones) lack: then no 32-bit program starts at all.
