@@ -35,22 +35,34 @@ endif()
 set(VEXEL_RELEASE_FILES)
 if(WIN32)
   # Text viewers on Windows want CR LF; converted at build time, so that an
-  # edited README or LICENSE is never shipped stale.
-  foreach(pair "README.md;README.txt" "LICENSE;LICENSE.txt")
+  # edited text is never shipped stale. The README is the one written for
+  # Windows users, with the version filled in.
+  foreach(pair "packaging/windows/README.txt;README.txt" "LICENSE;LICENSE.txt")
     list(GET pair 0 source)
     list(GET pair 1 text)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${text}
       COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/${source}
-              -DOUT=${PROJECT_BINARY_DIR}/${text}
+              -DOUT=${PROJECT_BINARY_DIR}/${text} -DVERSION=${PROJECT_VERSION}
               -P ${PROJECT_SOURCE_DIR}/packaging/crlf.cmake
       DEPENDS ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_SOURCE_DIR}/packaging/crlf.cmake
       COMMENT "Writing ${text} with CR LF line ends"
       VERBATIM)
     list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/${text})
   endforeach()
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/CHANGELOG.txt
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/CHANGELOG.md
+            -DOUT=${PROJECT_BINARY_DIR}/CHANGELOG.txt -DFORMAT=text
+            -P ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    COMMENT "Writing CHANGELOG.txt with CR LF line ends"
+    VERBATIM)
+  list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/CHANGELOG.txt)
 
   install(TARGETS vexel RUNTIME DESTINATION .)
   install(FILES ${VEXEL_RELEASE_FILES} DESTINATION .)
+  # The example that README.txt walks through; its files are CR LF already.
+  install(FILES examples/windows/MakeFile examples/windows/name.txt
+    examples/windows/message.txt DESTINATION examples)
 else()
   include(GNUInstallDirs)
   # GNUInstallDirs names the documentation folder after the project (Vexel);

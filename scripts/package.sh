@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the three release packages into dist/:
-#   vexel-VERSION-win32.zip          vexel.exe, README.txt, LICENSE.txt (CR LF)
+#   vexel-VERSION-win32.zip          vexel.exe; README.txt written for Windows
+#                                    users, LICENSE.txt, CHANGELOG.txt (CR LF);
+#                                    the example in examples\
 #   vexel-VERSION-linux-ARCH.tar.gz  bin/vexel, the manual page, README, licence,
 #                                    copyright file and changelog
 #   vexel_VERSION_ARCH.deb           the same under /usr, dependencies worked
