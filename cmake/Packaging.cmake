@@ -32,6 +32,25 @@ endif()
 # Windows: one folder holding vexel.exe and the texts beside it, since that is
 # where a Windows user looks for them.
 
+# Installing from a build tree that lacks the program or a file made by the
+# build stops at once and says what to build, rather than failing later on
+# the first missing file. (cmake --install never builds.)
+macro(vexel_install_needs_build)
+  set(vexel_built "\"$<TARGET_FILE:vexel>\"")
+  foreach(file IN LISTS VEXEL_RELEASE_FILES)
+    string(APPEND vexel_built " \"${file}\"")
+  endforeach()
+  install(CODE "
+    foreach(file ${vexel_built})
+      if(NOT EXISTS \"\${file}\")
+        message(FATAL_ERROR \"Vexel is not built yet in ${PROJECT_BINARY_DIR} \"
+          \"(\${file} is missing). Build it first, then install again:\\n\"
+          \"  cmake --build ${PROJECT_BINARY_DIR}\\n\"
+          \"  cmake --install ${PROJECT_BINARY_DIR} --strip\")
+      endif()
+    endforeach()")
+endmacro()
+
 set(VEXEL_RELEASE_FILES)
 if(WIN32)
   # Text viewers on Windows want CR LF; converted at build time, so that an
@@ -58,6 +77,7 @@ if(WIN32)
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/CHANGELOG.txt)
 
+  vexel_install_needs_build()
   install(TARGETS vexel RUNTIME DESTINATION .)
   install(FILES ${VEXEL_RELEASE_FILES} DESTINATION .)
   # The example that README.txt walks through; its files are CR LF already.
@@ -118,6 +138,7 @@ else()
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${copyright} ${changelog_installed})
 
+  vexel_install_needs_build()
   install(TARGETS vexel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${manpage_installed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md LICENSE ${copyright} ${changelog_installed}

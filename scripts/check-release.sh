@@ -200,6 +200,31 @@ check_tgz() {
   cmp -s "$work/tgz/$prefix/bin/vexel" "$installed/usr/bin/vexel" || fail "bin/vexel differs from the .deb's"
 }
 
+# cmake --install ------------------------------------------------------------
+# A build tree configured where GoogleTest cannot be found: the tests are off,
+# and installing before a build says what to build, and installs nothing.
+check_install_early() {
+  local tree="$work/no-gtest" output
+  output=$(cmake -S "$root" -B "$tree" -G Ninja -DVEXEL_GTEST_SOURCE=/nonexistent \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON 2>&1) || fail "configure failed:" "$output"
+  [ "$(grep -c '^-- Tests are off' <<<"$output")" = 1 ] || fail "no one line saying the tests are off:" "$output"
+  output=$(cmake --install "$tree" --prefix "$work/early" 2>&1) && fail "installed before a build:" "$output"
+  grep -q "Vexel is not built yet in $tree" <<<"$output" && grep -q "cmake --build $tree" <<<"$output" ||
+    fail "no word of what to build first:" "$output"
+  [ -z "$(find "$work/early" -type f 2>/dev/null)" ] || fail "files installed: $(find "$work/early" -type f)"
+}
+# From the packages' build tree: the files of the .tar.gz, and with --strip
+# the very program of the .deb.
+check_install_strip() {
+  local output prefix
+  prefix=$(basename "$tgz" .tar.gz)
+  output=$(cmake --install "$root/build/package-native" --prefix "$work/installed" --strip 2>&1) ||
+    fail "cmake --install failed:" "$output"
+  same_lines "$(tar -tzf "$tgz" | grep -v '/$' | sed "s|^$prefix/||" | sort)" \
+    "$(cd "$work/installed" && find . -type f | sed 's|^\./||' | sort)"
+  cmp -s "$work/installed/bin/vexel" "$installed/usr/bin/vexel" || fail "bin/vexel differs from the .deb's"
+}
+
 # The zip's example under Wine ----------------------------------------------
 export WINEPREFIX="${WINEPREFIX:-/tmp/vexel-wineprefix}" WINEDEBUG=-all
 # No prompts for optional Wine components on a new prefix.
@@ -286,6 +311,8 @@ check ".deb's manual page renders and names version $version" check_deb_manual
 check ".deb's copyright file and changelog.gz are as Debian wants them" check_deb_docs
 check "lintian finds no error and no warning in the .deb" check_lintian
 check ".tar.gz holds the same files and program" check_tgz
+check "without GoogleTest: tests off, in one line; cmake --install first says to build" check_install_early
+check "cmake --install --strip puts the .tar.gz's files and the .deb's program in place" check_install_strip
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
 # machines (some virtual ones) lack: then no 32-bit program starts at all.
 if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
