@@ -305,7 +305,7 @@ check "zip's README.txt says: cd examples, then ..\\vexel.exe" check_readme_comm
 check "vexel.exe is a PE32 console program for Intel 80386" check_exe_type
 check "vexel.exe's version resource says $version" check_version_resource
 check ".deb fields: name, version, maintainer, computed Depends, description" check_deb_fields
-check ".deb holds the program, manual page, README and licence" check_deb_list
+check ".deb holds the program, manual page, README, licence, copyright, changelog" check_deb_list
 check ".deb's vexel builds examples/greet, then finds it up to date" check_deb_runs
 check ".deb's manual page renders and names version $version" check_deb_manual
 check ".deb's copyright file and changelog.gz are as Debian wants them" check_deb_docs
