@@ -2,10 +2,13 @@
 # Times Vexel's up-to-date check against GNU make and ninja on the same
 # generated trees, and Vexel alone on more shapes, at several sizes.
 #
-# Usage: bench/compare.sh [--quick] [--runs N] [BUILD_DIR] [SIZE...]
-#   SIZE...   sizes N to run (default 10000 100000 1000000)
-#   --runs N  timed runs of each tool per case (default 5)
-#   --quick   sizes 1000 10000, 3 runs: a check that the script works
+# Usage: bench/compare.sh [--quick] [--runs N] [--baseline VEXEL] [BUILD_DIR] [SIZE...]
+#   SIZE...           sizes N to run (default 10000 100000 1000000)
+#   --runs N          timed runs of each tool per case (default 5)
+#   --quick           sizes 1000 10000, 3 runs: a check that the script works
+#   --baseline VEXEL  also time another Vexel executable (say, one built
+#                     before a change) in every case, as tool "before", so
+#                     that a change is measured side by side in one run
 #
 # Shapes, all up to date (see make_bench.cpp):
 #   flat N    N objects, each made from its source and the same 10 headers,
@@ -26,10 +29,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=5
 sizes=()
 build=""
+baseline=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --quick) runs=3; sizes=(1000 10000) ;;
     --runs) runs=$2; shift ;;
+    --baseline) baseline=$(realpath "$2"); shift ;;
     [0-9]*) sizes+=("$1") ;;
     *) build=$1 ;;
   esac
@@ -64,6 +69,12 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 tools=(vexel)
+vexel_tools=(vexel)
+if [ -n "$baseline" ]; then
+  [ -x "$baseline" ] || { echo "no executable: $baseline" >&2; exit 1; }
+  tools+=(before)
+  vexel_tools+=(before)
+fi
 if [[ "$(make --version 2>/dev/null || true)" == "GNU Make"* ]]; then
   tools+=(make)
 else
@@ -78,7 +89,7 @@ fi
 # What each tool says when all is up to date.
 up_to_date_of() {
   case "$1" in
-    vexel) echo "Vexel: Target is up to date\." ;;
+    vexel | before) echo "Vexel: Target is up to date\." ;;
     make) echo "is up to date\.|Nothing to be done" ;;
     ninja) echo "ninja: no work to do\." ;;
   esac
@@ -90,6 +101,7 @@ run_once() {
   local -a command
   case "$1" in
     vexel) command=("$vexel") ;;
+    before) command=("$baseline") ;;
     make) command=(make -r -R -f GNUmakefile) ;;
     ninja) command=(ninja) ;;
   esac
@@ -199,7 +211,7 @@ tools_now=("${tools[@]}")
 for n in "${sizes[@]}"; do run_case flat "$n" 10; done
 for n in "${sizes[@]}"; do run_case chain "$n"; done
 for n in "${sizes[@]}"; do run_case fan "$n"; done
-tools_now=(vexel)
+tools_now=("${vexel_tools[@]}")
 for n in "${sizes[@]}"; do run_case wide "$n" 10; done
 for n in "${sizes[@]}"; do run_case valley "$n"; done
 
@@ -211,6 +223,6 @@ object (flat), target (chain, wide, valley) or dependency (fan).
 Run in the tree as: vexel; make -r -R -f GNUmakefile; ninja (with the
 .ninja_log a priming run leaves, written by make_bench).
 $(nproc) cores; $(make --version 2>/dev/null | head -n 1); ninja $(ninja --version 2>/dev/null);
-Vexel $(git -C "$root" describe --always --dirty 2>/dev/null); load average at start $load_at_start,
+Vexel $(git -C "$root" describe --always --dirty 2>/dev/null)${baseline:+; before: $baseline}; load average at start $load_at_start,
 at end $(cut -d' ' -f1-3 /proc/loadavg).
 EOF

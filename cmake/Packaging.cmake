@@ -5,6 +5,19 @@
 set(VEXEL_VENDOR "The Vexel developers")
 set(VEXEL_COPYRIGHT "Copyright (c) 2026 ${VEXEL_VENDOR}")
 set(VEXEL_FILE_DESCRIPTION "Vexel build tool")
+# The project's contact, named as the maintainer of the packages, as the
+# upstream contact in the copyright file and in the changelog. A packager who
+# builds and ships the packages names themselves instead:
+#   cmake ... -DVEXEL_PACKAGE_CONTACT="Name <address>"
+if(VEXEL_PACKAGE_CONTACT STREQUAL "The Vexel developers <vexel@example.org>")
+  # The placeholder of 1.0.0, still in the cache of its build trees.
+  unset(VEXEL_PACKAGE_CONTACT CACHE)
+endif()
+set(VEXEL_PACKAGE_CONTACT "The Vexel developers <developers@vexel-build.org>"
+  CACHE STRING "Maintainer of the packages: Name <address>")
+# The licence in LICENSE, by the name the Debian copyright format gives it
+# (Expat: the text usually called the MIT licence).
+set(VEXEL_LICENSE_NAME Expat)
 
 # Windows: the version shows in the file's properties.
 if(WIN32)
@@ -19,25 +32,57 @@ endif()
 # Windows: one folder holding vexel.exe and the texts beside it, since that is
 # where a Windows user looks for them.
 
+# Installing from a build tree that lacks the program or a file made by the
+# build stops at once and says what to build, rather than failing later on
+# the first missing file. (cmake --install never builds.)
+macro(vexel_install_needs_build)
+  set(vexel_built "\"$<TARGET_FILE:vexel>\"")
+  foreach(file IN LISTS VEXEL_RELEASE_FILES)
+    string(APPEND vexel_built " \"${file}\"")
+  endforeach()
+  install(CODE "
+    foreach(file ${vexel_built})
+      if(NOT EXISTS \"\${file}\")
+        message(FATAL_ERROR \"Vexel is not built yet in ${PROJECT_BINARY_DIR} \"
+          \"(\${file} is missing). Build it first, then install again:\\n\"
+          \"  cmake --build ${PROJECT_BINARY_DIR}\\n\"
+          \"  cmake --install ${PROJECT_BINARY_DIR} --strip\")
+      endif()
+    endforeach()")
+endmacro()
+
 set(VEXEL_RELEASE_FILES)
 if(WIN32)
   # Text viewers on Windows want CR LF; converted at build time, so that an
-  # edited README or LICENSE is never shipped stale.
-  foreach(pair "README.md;README.txt" "LICENSE;LICENSE.txt")
+  # edited text is never shipped stale. The README is the one written for
+  # Windows users, with the version filled in.
+  foreach(pair "packaging/windows/README.txt;README.txt" "LICENSE;LICENSE.txt")
     list(GET pair 0 source)
     list(GET pair 1 text)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${text}
       COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/${source}
-              -DOUT=${PROJECT_BINARY_DIR}/${text}
+              -DOUT=${PROJECT_BINARY_DIR}/${text} -DVERSION=${PROJECT_VERSION}
               -P ${PROJECT_SOURCE_DIR}/packaging/crlf.cmake
       DEPENDS ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_SOURCE_DIR}/packaging/crlf.cmake
       COMMENT "Writing ${text} with CR LF line ends"
       VERBATIM)
     list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/${text})
   endforeach()
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/CHANGELOG.txt
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/CHANGELOG.md
+            -DOUT=${PROJECT_BINARY_DIR}/CHANGELOG.txt -DFORMAT=text
+            -P ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    COMMENT "Writing CHANGELOG.txt with CR LF line ends"
+    VERBATIM)
+  list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/CHANGELOG.txt)
 
+  vexel_install_needs_build()
   install(TARGETS vexel RUNTIME DESTINATION .)
   install(FILES ${VEXEL_RELEASE_FILES} DESTINATION .)
+  # The example that README.txt walks through; its files are CR LF already.
+  install(FILES examples/windows/MakeFile examples/windows/name.txt
+    examples/windows/message.txt DESTINATION examples)
 else()
   include(GNUInstallDirs)
   # GNUInstallDirs names the documentation folder after the project (Vexel);
@@ -67,9 +112,37 @@ else()
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${manpage_installed})
 
+  # The documentation folder as Debian wants it: the copyright file in the
+  # machine-readable format, made from LICENSE, and the changelog of a native
+  # package, made from CHANGELOG.md, compressed like the manual page.
+  set(copyright ${PROJECT_BINARY_DIR}/copyright)
+  add_custom_command(OUTPUT ${copyright}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/LICENSE -DOUT=${copyright}
+            -DLICENSE_NAME=${VEXEL_LICENSE_NAME} -DCONTACT=${VEXEL_PACKAGE_CONTACT}
+            -P ${PROJECT_SOURCE_DIR}/packaging/copyright.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/copyright.cmake
+    COMMENT "Writing the copyright file"
+    VERBATIM)
+  set(changelog ${PROJECT_BINARY_DIR}/changelog)
+  if(VEXEL_GZIP)
+    set(changelog_installed ${changelog}.gz)
+  else()
+    set(changelog_installed ${changelog})
+  endif()
+  add_custom_command(OUTPUT ${changelog_installed}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/CHANGELOG.md -DOUT=${changelog}
+            -DFORMAT=debian -DVERSION=${PROJECT_VERSION} -DMAINTAINER=${VEXEL_PACKAGE_CONTACT}
+            ${manpage_gzip} -P ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+    COMMENT "Writing the changelog, version ${PROJECT_VERSION}"
+    VERBATIM)
+  list(APPEND VEXEL_RELEASE_FILES ${copyright} ${changelog_installed})
+
+  vexel_install_needs_build()
   install(TARGETS vexel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${manpage_installed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md LICENSE ${copyright} ${changelog_installed}
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})
 
@@ -77,9 +150,6 @@ add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})
 # Packages. Windows: vexel-VERSION-win32.zip. POSIX: a .tar.gz of the install
 # tree, and on Debian-like systems a .deb whose dependencies dpkg-shlibdeps
 # works out from the executable.
-
-set(VEXEL_PACKAGE_CONTACT "The Vexel developers <vexel@example.org>"
-  CACHE STRING "Maintainer of the packages: Name <address>")
 
 # The values reach CPack as they are written here (quotes in the description,
 # backslashes in the patterns).

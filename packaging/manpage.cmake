@@ -1,7 +1,7 @@
 # Makes the installed copy of the manual page: the hand-written source with
 # the project version added to its title line, compressed with gzip when a
 # gzip program is given, as manual directories usually hold them.
-#   cmake -DIN=doc/vexel.1 -DOUT=vexel.1 -DVERSION=1.0.0 [-DGZIP=gzip] -P packaging/manpage.cmake
+#   cmake -DIN=doc/vexel.1 -DOUT=vexel.1 -DVERSION=1.1.0 [-DGZIP=gzip] -P packaging/manpage.cmake
 if(NOT DEFINED IN OR NOT DEFINED OUT OR NOT DEFINED VERSION)
   message(FATAL_ERROR "usage: cmake -DIN=FILE -DOUT=FILE -DVERSION=X.Y.Z [-DGZIP=PROGRAM] -P manpage.cmake")
 endif()

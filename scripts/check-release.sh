@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Checks the release: builds the three packages with scripts/package.sh, then
 # looks into each one and runs what it holds: the .deb's vexel on the POSIX
-# example, the zip's vexel.exe under Wine on the Windows example (on a machine
-# that cannot run 32-bit programs, a 64-bit build of the same sources under
-# 64-bit Wine takes its place). Also lints the manual page. Prints one line
-# per check; exits nonzero if any fails.
+# example, the zip's vexel.exe under Wine on the zip's own example, as its
+# README.txt tells a Windows user to (on a machine that cannot run 32-bit
+# programs, a 64-bit build of the same sources under 64-bit Wine takes its
+# place). Also runs lintian on the .deb (no error or warning allowed) and
+# lints the manual page. Prints one line per check; exits nonzero if any fails.
 # Usage: bash scripts/check-release.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist="$root/dist"
 
 bash "$root/scripts/install-packages.sh" build-essential file unzip groff-base man-db \
-  binutils-mingw-w64-i686 mandoc wine wine32:i386
+  binutils-mingw-w64-i686 mandoc lintian wine wine32:i386
 bash "$root/scripts/package.sh"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/package-native/CMakeCache.txt")
@@ -68,18 +69,34 @@ check_files() {
 # The zip for Windows ---------------------------------------------------------
 top="vexel-$version-win32"
 check_zip_list() {
-  same_lines "$(printf '%s\n' "$top/LICENSE.txt" "$top/README.txt" "$top/vexel.exe")" \
+  same_lines "$(printf '%s\n' "$top/CHANGELOG.txt" "$top/LICENSE.txt" "$top/README.txt" \
+    "$top/examples/" "$top/examples/MakeFile" "$top/examples/message.txt" \
+    "$top/examples/name.txt" "$top/vexel.exe")" \
     "$(unzip -Z1 "$zip" | sort)"
+}
+# crlf_only FILE: every line of FILE ends with CR LF.
+crlf_only() {
+  local lines crlf
+  lines=$(wc -l <"$1") crlf=$(grep -c $'\r$' "$1" || true)
+  [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] || fail "$(basename "$1"): $crlf of $lines lines end with CR LF"
 }
 check_zip_texts() {
   unzip -q -o "$zip" -d "$work/zip" || fail "unzip failed"
-  local text source lines crlf
-  for text in README.txt:README.md LICENSE.txt:LICENSE; do
-    source=${text#*:} text="$work/zip/$top/${text%%:*}"
-    lines=$(wc -l <"$text") crlf=$(grep -c $'\r$' "$text" || true)
-    [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] ||
-      fail "$(basename "$text"): $crlf of $lines lines end with CR LF"
-    tr -d '\r' <"$text" | cmp -s - "$root/$source" || fail "$(basename "$text") differs from $source"
+  local text="$work/zip/$top" file heading
+  for file in README.txt LICENSE.txt CHANGELOG.txt; do
+    crlf_only "$text/$file"
+  done
+  tr -d '\r' <"$text/README.txt" | cmp -s - <(sed "s/@VERSION@/$version/g" "$root/packaging/windows/README.txt") ||
+    fail "README.txt differs from packaging/windows/README.txt"
+  head -n 1 "$text/README.txt" | grep -q "^Vexel $version for Windows" || fail "README.txt does not name version $version"
+  tr -d '\r' <"$text/LICENSE.txt" | cmp -s - "$root/LICENSE" || fail "LICENSE.txt differs from LICENSE"
+  # The changelog without its note to editors.
+  ! grep -q '<!--' "$text/CHANGELOG.txt" || fail "CHANGELOG.txt holds the note to editors"
+  while read -r heading; do
+    grep -qxF "$heading"$'\r' "$text/CHANGELOG.txt" || fail "CHANGELOG.txt lacks '$heading'"
+  done < <(grep '^## ' "$root/CHANGELOG.md")
+  for file in MakeFile message.txt name.txt; do
+    cmp -s "$text/examples/$file" "$root/examples/windows/$file" || fail "examples/$file differs from examples/windows"
   done
 }
 check_exe_type() {
@@ -109,6 +126,9 @@ check_deb_fields() {
   done
   value=$(dpkg-deb -f "$deb" Maintainer)
   [[ "$value" =~ ^[^\<\>]+\ \<[^\<\>@\ ]+@[^\<\>\ ]+\>$ ]] || fail "Maintainer '$value' is not 'Name <address>'"
+  # Not a placeholder: no domain reserved for examples, tests or nowhere.
+  [[ "${value,,}" =~ @(.+\.)?(example\.(com|org|net)|example|invalid|test|localhost|localdomain)\>$ ]] &&
+    fail "Maintainer '$value' is a placeholder address"
   # Worked out by dpkg-shlibdeps from the executable: versioned C library.
   value=$(dpkg-deb -f "$deb" Depends)
   [[ "$value" =~ (^|,\ )libc6\ \(\>=\ [0-9.]+\) ]] || fail "Depends '$value' lacks a versioned libc6"
@@ -117,7 +137,8 @@ check_deb_fields() {
 }
 check_deb_list() {
   same_lines "$(printf '%s\n' ./usr/bin/vexel ./usr/share/doc/vexel/LICENSE \
-    ./usr/share/doc/vexel/README.md ./usr/share/man/man1/vexel.1.gz)" \
+    ./usr/share/doc/vexel/README.md ./usr/share/doc/vexel/changelog.gz \
+    ./usr/share/doc/vexel/copyright ./usr/share/man/man1/vexel.1.gz)" \
     "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)"
 }
 installed="$work/deb"
@@ -133,6 +154,31 @@ check_deb_runs() {
   output=$(cd "$example" && COMSPEC=/bin/sh "$installed/usr/bin/vexel") || fail "second run failed:" "$output"
   same_lines "Vexel: Target is up to date." "$output"
 }
+check_deb_docs() {
+  local doc="$installed/usr/share/doc/vexel" header holder
+  # Machine-readable, holding the copyright line and the terms of LICENSE.
+  head -n 1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright: no Format line of the machine-readable format"
+  holder=$(sed -n 's/^Copyright (c) /Copyright: /p' "$root/LICENSE")
+  grep -qxF "$holder" "$doc/copyright" || fail "copyright: no field '$holder' as in LICENSE"
+  # The terms: the lines after the last License field, one blank taken off.
+  tac "$doc/copyright" | sed '/^License: /q' | tac | tail -n +2 | sed -e 's/^ \.$//' -e 's/^ //' |
+    cmp -s - <(sed '1,/^Copyright /d' "$root/LICENSE" | sed '/./,$!d') ||
+    fail "copyright: the licence text differs from LICENSE"
+  # A Debian changelog whose newest entry is this version, compressed with
+  # gzip -9n: no file name or time inside, so the bytes depend on the text alone.
+  zcat "$doc/changelog.gz" | head -n 1 | grep -q "^vexel ($version) " ||
+    fail "changelog.gz: the newest entry is not $version:" "$(zcat "$doc/changelog.gz" | head -n 1)"
+  header=$(od -An -tx1 -N10 "$doc/changelog.gz" | tr -d ' \n')
+  [[ "$header" == 1f8b08000000000002* ]] || fail "changelog.gz: not made by gzip -9n (header $header)"
+}
+check_lintian() {
+  local output status=0
+  output=$(lintian --fail-on error,warning "$deb" 2>&1) || status=$?
+  # lintian warns on standard error when run as root; that is no finding.
+  output=$(grep -v '^running with root privileges' <<<"$output" || true)
+  [ "$status" -eq 0 ] && ! grep -q '^[EW]: ' <<<"$output" || fail "lintian (exit status $status):" "$output"
+}
 check_deb_manual() {
   local page
   page=$(MANWIDTH=80 man -l "$installed/usr/share/man/man1/vexel.1.gz" 2>&1) || fail "man -l failed:" "$page"
@@ -145,7 +191,8 @@ check_tgz() {
   local prefix
   prefix=$(basename "$tgz" .tar.gz)
   same_lines "$(printf '%s\n' "$prefix/bin/vexel" "$prefix/share/doc/vexel/LICENSE" \
-    "$prefix/share/doc/vexel/README.md" "$prefix/share/man/man1/vexel.1.gz")" \
+    "$prefix/share/doc/vexel/README.md" "$prefix/share/doc/vexel/changelog.gz" \
+    "$prefix/share/doc/vexel/copyright" "$prefix/share/man/man1/vexel.1.gz")" \
     "$(tar -tzf "$tgz" | grep -v '/$' | sort)"
   mkdir -p "$work/tgz" || fail "cannot make $work/tgz"
   tar -xzf "$tgz" -C "$work/tgz" || fail "tar failed"
@@ -153,29 +200,77 @@ check_tgz() {
   cmp -s "$work/tgz/$prefix/bin/vexel" "$installed/usr/bin/vexel" || fail "bin/vexel differs from the .deb's"
 }
 
-# The zip's vexel.exe under Wine --------------------------------------------
+# cmake --install ------------------------------------------------------------
+# A build tree configured where GoogleTest cannot be found: the tests are off,
+# and installing before a build says what to build, and installs nothing.
+check_install_early() {
+  local tree="$work/no-gtest" output
+  output=$(cmake -S "$root" -B "$tree" -G Ninja -DVEXEL_GTEST_SOURCE=/nonexistent \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON 2>&1) || fail "configure failed:" "$output"
+  [ "$(grep -c '^-- Tests are off' <<<"$output")" = 1 ] || fail "no one line saying the tests are off:" "$output"
+  output=$(cmake --install "$tree" --prefix "$work/early" 2>&1) && fail "installed before a build:" "$output"
+  grep -q "Vexel is not built yet in $tree" <<<"$output" && grep -q "cmake --build $tree" <<<"$output" ||
+    fail "no word of what to build first:" "$output"
+  [ -z "$(find "$work/early" -type f 2>/dev/null)" ] || fail "files installed: $(find "$work/early" -type f)"
+}
+# From the packages' build tree: the files of the .tar.gz, and with --strip
+# the very program of the .deb.
+check_install_strip() {
+  local output prefix
+  prefix=$(basename "$tgz" .tar.gz)
+  output=$(cmake --install "$root/build/package-native" --prefix "$work/installed" --strip 2>&1) ||
+    fail "cmake --install failed:" "$output"
+  same_lines "$(tar -tzf "$tgz" | grep -v '/$' | sed "s|^$prefix/||" | sort)" \
+    "$(cd "$work/installed" && find . -type f | sed 's|^\./||' | sort)"
+  cmp -s "$work/installed/bin/vexel" "$installed/usr/bin/vexel" || fail "bin/vexel differs from the .deb's"
+}
+
+# The zip's example under Wine ----------------------------------------------
 export WINEPREFIX="${WINEPREFIX:-/tmp/vexel-wineprefix}" WINEDEBUG=-all
 # No prompts for optional Wine components on a new prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wine_example="$work/windows"
-# Set below: the Wine loader and the vexel.exe it runs.
+# Set below: the Wine loader, and the unpacked zip whose vexel.exe it runs.
 wine_loader=wine
-wine_exe="$work/zip/$top/vexel.exe"
+wine_folder="$work/zip/$top"
+# README.txt says: "cd examples", then "..\vexel.exe", three times.
 run_exe() {
-  (cd "$wine_example" && "$wine_loader" "$wine_exe")
+  (cd "$wine_folder/examples" && "$wine_loader" '..\vexel.exe')
+}
+check_readme_commands() {
+  local line
+  for line in '  cd examples' '  ..\vexel.exe'; do
+    grep -qxF "$line"$'\r' "$work/zip/$top/README.txt" || fail "README.txt no longer says '$line'"
+  done
 }
 check_wine_first_run() {
-  rm -rf "$wine_example"
-  cp -r "$root/examples/windows" "$wine_example" || fail "cannot copy examples/windows"
-  local output
+  local output example="$wine_folder/examples"
   output=$(run_exe) || fail "vexel.exe failed:" "$output"
   grep -q $'^Vexel: \tcmd /c "echo To:> heading.txt"' <<<"$output" ||
     fail "no command line echoed:" "$output"
-  { printf 'To:\r\n'; cat "$wine_example/name.txt" "$wine_example/message.txt"; } >"$work/card.expected"
-  cmp -s "$work/card.expected" "$wine_example/card.txt" || fail "card.txt is not as expected:" "$output"
+  { printf 'To:\r\n'; cat "$example/name.txt" "$example/message.txt"; } >"$work/card.expected"
+  cmp -s "$work/card.expected" "$example/card.txt" || fail "card.txt is not as expected:" "$output"
+  grep -qF 'Thank you for trying Vexel.' <<<"$output" || fail "the card was not shown:" "$output"
 }
-# A machine that cannot run 32-bit programs still tries the Windows example:
-# with the same sources built for 64-bit Windows, under 64-bit Wine.
+check_wine_second_run() {
+  local output
+  output=$(run_exe) || fail "vexel.exe failed:" "$output"
+  same_lines "Vexel: Target is up to date." "$output"
+}
+# message.txt edited after the last run (its time set explicitly, an hour
+# after everything else): only card.txt is made anew.
+check_wine_changed_run() {
+  local output example="$wine_folder/examples" then
+  then=$(($(date +%s) - 7200))
+  touch -d "@$then" "$example/MakeFile" "$example/name.txt" "$example/heading.txt" "$example/card.txt"
+  printf 'Happy new year!\r\n' >"$example/message.txt"
+  touch -d "@$((then + 3600))" "$example/message.txt"
+  output=$(run_exe) || fail "vexel.exe failed:" "$output"
+  same_lines "$(printf '%s\n' $'Vexel: \tcmd /c "copy /b heading.txt + message.txt card.txt >nul"' \
+    $'Vexel: \tcmd /c type card.txt' 'To:' 'Ada' 'Happy new year!')" "$output"
+}
+# A machine that cannot run 32-bit programs still tries the zip's example:
+# with the same sources built for 64-bit Windows, under 64-bit Wine, put in
+# the place of the zip's vexel.exe.
 win64="$root/build/check-win64"
 check_win64_build() {
   mkdir -p "$win64" || fail "cannot make $win64"
@@ -186,11 +281,8 @@ check_win64_build() {
   local type
   type=$(file -b "$win64/vexel.exe")
   [[ "$type" == "PE32+ executable (console) x86-64"* ]] || fail "file says: $type"
-}
-check_wine_second_run() {
-  local output
-  output=$(run_exe) || fail "vexel.exe failed:" "$output"
-  same_lines "Vexel: Target is up to date." "$output"
+  rm -rf "$work/zip64" && mkdir -p "$work/zip64" && cp -r "$work/zip/$top" "$work/zip64/" &&
+    cp "$win64/vexel.exe" "$work/zip64/$top/vexel.exe" || fail "cannot put it into a copy of the zip's folder"
 }
 
 # The manual page -----------------------------------------------------------
@@ -207,34 +299,40 @@ check_mandoc() {
 echo "Checking the release of Vexel $version:"
 check "project version is X.Y.Z ($version)" check_version
 check "dist/ holds the zip, the .tar.gz and the .deb" check_files
-check "zip holds vexel.exe, README.txt, LICENSE.txt" check_zip_list
-check "zip's README.txt and LICENSE.txt are the sources with CR LF" check_zip_texts
+check "zip holds vexel.exe, README.txt, LICENSE.txt, CHANGELOG.txt, examples" check_zip_list
+check "zip's texts are CR LF: README.txt for Windows, LICENSE.txt, CHANGELOG.txt" check_zip_texts
+check "zip's README.txt says: cd examples, then ..\\vexel.exe" check_readme_commands
 check "vexel.exe is a PE32 console program for Intel 80386" check_exe_type
 check "vexel.exe's version resource says $version" check_version_resource
 check ".deb fields: name, version, maintainer, computed Depends, description" check_deb_fields
-check ".deb holds the program, manual page, README and licence" check_deb_list
+check ".deb holds the program, manual page, README, licence, copyright, changelog" check_deb_list
 check ".deb's vexel builds examples/greet, then finds it up to date" check_deb_runs
 check ".deb's manual page renders and names version $version" check_deb_manual
+check ".deb's copyright file and changelog.gz are as Debian wants them" check_deb_docs
+check "lintian finds no error and no warning in the .deb" check_lintian
 check ".tar.gz holds the same files and program" check_tgz
+check "without GoogleTest: tests off, in one line; cmake --install first says to build" check_install_early
+check "cmake --install --strip puts the .tar.gz's files and the .deb's program in place" check_install_strip
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
 # machines (some virtual ones) lack: then no 32-bit program starts at all.
 if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1 || true
-  check "zip's vexel.exe under Wine builds examples/windows" check_wine_first_run
-  check "zip's vexel.exe under Wine then finds it up to date" check_wine_second_run
+  check "zip's example under Wine, as README.txt says: card.txt made" check_wine_first_run
+  check "run again: up to date" check_wine_second_run
+  check "message.txt changed: only card.txt made anew" check_wine_changed_run
 else
   reason="this machine cannot run 32-bit x86 programs, so Wine cannot start vexel.exe"
-  skip "zip's vexel.exe under Wine builds examples/windows" "$reason"
-  skip "zip's vexel.exe under Wine then finds it up to date" "$reason"
+  skip "zip's example under Wine, as README.txt says" "$reason"
   bash "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64-posix wine64
-  wine_loader=/usr/lib/wine/wine64 wine_exe="$win64/vexel.exe"
+  wine_loader=/usr/lib/wine/wine64 wine_folder="$work/zip64/$top"
   export WINELOADER="$wine_loader"
   failed_before=$failed
-  check "in its place: a 64-bit Windows build of the same sources" check_win64_build
+  check "in its place: a 64-bit Windows build of the same sources, in the zip's folder" check_win64_build
   if [ "$failed" -eq "$failed_before" ]; then
     [ -d "$WINEPREFIX" ] || "$wine_loader" wineboot.exe --init >/dev/null 2>&1 || true
-    check "that build under 64-bit Wine builds examples/windows" check_wine_first_run
-    check "that build under 64-bit Wine then finds it up to date" check_wine_second_run
+    check "zip's example under 64-bit Wine, as README.txt says: card.txt made" check_wine_first_run
+    check "run again: up to date" check_wine_second_run
+    check "message.txt changed: only card.txt made anew" check_wine_changed_run
   fi
 fi
 check "manual page: groff -ww -z -man is silent" check_groff

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the three release packages into dist/:
-#   vexel-VERSION-win32.zip          vexel.exe, README.txt, LICENSE.txt (CR LF)
-#   vexel-VERSION-linux-ARCH.tar.gz  bin/vexel, the manual page, README, licence
+#   vexel-VERSION-win32.zip          vexel.exe; README.txt written for Windows
+#                                    users, LICENSE.txt, CHANGELOG.txt (CR LF);
+#                                    the example in examples\
+#   vexel-VERSION-linux-ARCH.tar.gz  bin/vexel, the manual page, README, licence,
+#                                    copyright file and changelog
 #   vexel_VERSION_ARCH.deb           the same under /usr, dependencies worked
 #                                    out by dpkg-shlibdeps
 # and dist/SHA256SUMS. Usage: bash scripts/package.sh
@@ -12,6 +15,13 @@ jobs=$(nproc)
 
 bash "$root/scripts/install-packages.sh" build-essential cmake ninja-build \
   g++-mingw-w64-i686 dpkg-dev gzip
+
+# The changelog entry of a version not released yet is dated when it is
+# built: from a git checkout, the date of its last commit, so that the same
+# commit gives the same changelog.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git -C "$root" log -1 --format=%ct 2>/dev/null); then
+  export SOURCE_DATE_EPOCH="$epoch"
+fi
 
 # quietly LOG COMMAND...: runs the command with its output in LOG, shown only
 # when the command fails.

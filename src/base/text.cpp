@@ -11,6 +11,13 @@ std::string_view LeftTrim(std::string_view text) {
     return text.substr(start);
 }
 
+void FoldAsciiCase(std::string_view text, std::string& key) {
+    key.assign(text);
+    for (char& byte : key) {
+        if (byte >= 'A' && byte <= 'Z') byte = static_cast<char>(byte - 'A' + 'a');
+    }
+}
+
 std::string_view Trim(std::string_view text) {
     text = LeftTrim(text);
     std::size_t end = text.size();

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace vexel {
@@ -16,6 +17,11 @@ inline bool IsWhiteSpace(char byte) {
 
 std::string_view Trim(std::string_view text);
 std::string_view LeftTrim(std::string_view text);
+
+// Sets key to text with the ASCII letters in lower case and every other
+// byte as it is: names that are equal without regard to ASCII letter case
+// have equal keys.
+void FoldAsciiCase(std::string_view text, std::string& key);
 
 // Tracks, byte by byte from the start of a text, whether the current byte is
 // the second byte of a double-byte character.

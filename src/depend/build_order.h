@@ -1,22 +1,19 @@
-// Build order: higher Level first, the root record ahead of all.
+// Build order: the root record first, then higher Level first, so that a
+// target's commands run before those of the records made from it.
 #pragma once
 
-#include "depend/target_record.h"
+#include "depend/target_graph.h"
 
 namespace vexel {
 
-// -1 puts a first, 1 puts b first, 0 when their Levels are equal. The root
-// record (no Target) sorts before everything, itself included.
-int CompareDepends(const TDepend& a, const TDepend& b);
-
 // Sorts the list in place by the tool's exchange sort. The order it leaves
-// records of equal Level in is the order in which their commands run, so the
-// outcome of the procedure is kept exactly. Orders of Levels that would make
-// its scans quadratic are sorted again by SortDependListBySearching.
+// records of equal Level in is the order in which their commands run, so
+// the outcome of the procedure is kept exactly; orders of Levels that would
+// make its scans quadratic are sorted again, to the same outcome, with each
+// scan done as a search: at most n log² n steps for every order.
 void SortDependList(DependList& dependList);
 
-// The same outcome, each scan done as a search over trees of keys: at most
-// n log² n steps for every order of Levels.
-void SortDependListBySearching(DependList& dependList);
+// Gives the stale records their Levels, then the records in build order.
+DependList BuildOrder(TargetGraph& graph);
 
 } // namespace vexel

@@ -1,125 +1,67 @@
 #include "depend/circular_check.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
+#include <vector>
 
 namespace vexel {
 
 namespace {
 
-// The key of every name, as a name id: names that match share one. A name
-// that is its own key keeps its id, so ordinary names cost no second hash.
-std::vector<NameId> KeysOf(MakefileNames& names, NameRules& rules) {
-    const NameId count = names.Count();
-    std::vector<NameId> keys(static_cast<std::size_t>(count));
-    std::string key;
-    for (NameId id = 0; id < count; ++id) {
-        rules.MatchKey(names[id], key);
-        keys[id] = key == names[id] ? id : names.AddCopy(key);
-    }
-    return keys;
-}
+using Group = TargetGraph::Group;
 
-// Targets that match one another form one node: a name that matches one of
-// them matches them all, so they have the same dependents. An edge runs from
-// a node to each record that names it, once per record; the edges of a node
-// are the records' Dependents.
-struct TargetGraph {
-    std::vector<NameId> keys;           // by name id
-    std::vector<int> nodeOfKey;         // by key id; -1: no target has it
-    std::vector<std::size_t> edgeStart; // by node, into links
-    int nodeCount = 0;
-
-    int NodeOf(NameId name) const { return nodeOfKey[keys[name]]; }
-};
-
-TargetGraph BuildGraph(const DependList& dependList, MakefileNames& names, NameRules& rules,
-                       std::vector<TDepend*>& links) {
-    TargetGraph graph;
-    graph.keys = KeysOf(names, rules);
-    graph.nodeOfKey.assign(static_cast<std::size_t>(names.Count()), -1);
-    const std::size_t count = dependList.size();
-    for (std::size_t j = 1; j < count; ++j) {
-        int& node = graph.nodeOfKey[graph.keys[dependList[j]->Target]];
-        if (node == -1) node = graph.nodeCount++;
-    }
-    const auto nodes = static_cast<std::size_t>(graph.nodeCount);
-
-    // Each record's named nodes, a node named twice by one record once.
-    std::vector<std::size_t> lastNamedBy(nodes, 0);
-    auto forEachNamed = [&](auto visit) {
-        std::fill(lastNamedBy.begin(), lastNamedBy.end(), 0);
-        for (std::size_t j = 1; j < count; ++j) {
-            for (const NameId name : dependList[j]->Depends) {
-                const int node = graph.NodeOf(name);
-                if (node == -1 || lastNamedBy[node] == j) continue; // a source file, a repeat
-                lastNamedBy[node] = j;
-                visit(node, j);
-            }
-        }
-    };
-    graph.edgeStart.assign(nodes + 1, 0);
-    forEachNamed([&](int node, std::size_t) { ++graph.edgeStart[node + 1]; });
-    for (std::size_t node = 0; node < nodes; ++node)
-        graph.edgeStart[node + 1] += graph.edgeStart[node];
-    links.assign(graph.edgeStart.back(), nullptr);
-    std::vector<std::size_t> fill(graph.edgeStart.begin(), graph.edgeStart.end() - 1);
-    forEachNamed([&](int node, std::size_t j) { links[fill[node]++] = dependList[j].get(); });
-    return graph;
-}
-
-// Strongly connected components of the node graph (Tarjan's method, with an
+// The strongly connected components of the groups, an edge running from a
+// group to the group of each of its dependents (Tarjan's method, with an
 // explicit stack so that long chains cannot exhaust the call stack).
-std::vector<int> ComponentOfNode(const TargetGraph& graph, const std::vector<TDepend*>& links) {
-    const auto nodes = static_cast<std::size_t>(graph.nodeCount);
-    std::vector<int> order(nodes, -1), low(nodes, 0), component(nodes, -1);
-    std::vector<char> onStack(nodes, 0);
-    std::vector<int> members;
+std::vector<int> ComponentOfGroup(const TargetGraph& graph) {
+    const std::size_t groups = graph.GroupCount();
+    std::vector<int> order(groups, -1), low(groups, 0), component(groups, -1);
+    std::vector<char> onStack(groups, 0);
+    std::vector<Group> members;
     struct Frame {
-        int node;
-        std::size_t edge;
+        Group group;
+        std::size_t edge; // the next of its dependents
     };
     std::vector<Frame> calls;
     int counter = 0;
     int components = 0;
 
-    auto enter = [&](int node) {
-        order[node] = low[node] = counter++;
-        members.push_back(node);
-        onStack[node] = 1;
-        calls.push_back({node, graph.edgeStart[node]});
+    auto enter = [&](Group group) {
+        order[group] = low[group] = counter++;
+        members.push_back(group);
+        onStack[group] = 1;
+        calls.push_back({group, 0});
     };
 
-    for (int start = 0; start < graph.nodeCount; ++start) {
+    for (Group start = 0; start < static_cast<Group>(groups); ++start) {
         if (order[start] != -1) continue;
         enter(start);
         while (!calls.empty()) {
             Frame& frame = calls.back();
-            const int node = frame.node;
-            if (frame.edge < graph.edgeStart[node + 1]) {
-                const int next = graph.NodeOf(links[frame.edge++]->Target);
+            const Group group = frame.group;
+            const auto dependents = graph.DependentsOf(group);
+            if (frame.edge < dependents.size()) {
+                const Group next = graph.GroupOf(dependents[frame.edge++]->Target);
                 if (order[next] == -1) {
                     enter(next);
                 } else if (onStack[next]) {
-                    low[node] = std::min(low[node], order[next]);
+                    low[group] = std::min(low[group], order[next]);
                 }
                 continue;
             }
             calls.pop_back();
-            if (low[node] == order[node]) {
-                int member;
+            if (low[group] == order[group]) {
+                Group member;
                 do {
                     member = members.back();
                     members.pop_back();
                     onStack[member] = 0;
                     component[member] = components;
-                } while (member != node);
+                } while (member != group);
                 ++components;
             }
             if (!calls.empty()) {
-                const int parent = calls.back().node;
-                low[parent] = std::min(low[parent], low[node]);
+                const Group parent = calls.back().group;
+                low[parent] = std::min(low[parent], low[group]);
             }
         }
     }
@@ -128,27 +70,17 @@ std::vector<int> ComponentOfNode(const TargetGraph& graph, const std::vector<TDe
 
 } // namespace
 
-const TDepend* CheckCircularAndLinkDependents(DependList& dependList, MakefileNames& names,
-                                              NameRules& rules, std::vector<TDepend*>& links) {
-    const TargetGraph graph = BuildGraph(dependList, names, rules, links);
-    const std::vector<int> component = ComponentOfNode(graph, links);
-
-    // A record lies on a cycle exactly when a node that it names can be
-    // reached from its own node, that is, when both share a component (or
-    // are the same node).
-    for (std::size_t j = 1; j < dependList.size(); ++j) {
-        const int own = component[graph.NodeOf(dependList[j]->Target)];
-        for (const NameId name : dependList[j]->Depends) {
-            const int node = graph.NodeOf(name);
-            if (node != -1 && component[node] == own) return dependList[j].get();
+const TDepend* FindCircular(const TargetGraph& graph) {
+    const std::vector<int> component = ComponentOfGroup(graph);
+    // A record lies on a cycle exactly when a group that it names can be
+    // reached from its own group, that is, when both share a component (or
+    // are the same group).
+    for (const TDepend& record : graph.Targets()) {
+        const int own = component[graph.GroupOf(record.Target)];
+        for (const NameId name : record.Depends) {
+            const Group group = graph.GroupOf(name);
+            if (group != TargetGraph::NoGroup && component[group] == own) return &record;
         }
-    }
-
-    const std::span<TDepend* const> all(links);
-    for (std::size_t j = 1; j < dependList.size(); ++j) {
-        const auto node = static_cast<std::size_t>(graph.NodeOf(dependList[j]->Target));
-        dependList[j]->Dependents =
-            all.subspan(graph.edgeStart[node], graph.edgeStart[node + 1] - graph.edgeStart[node]);
     }
     return nullptr;
 }

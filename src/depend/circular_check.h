@@ -1,22 +1,15 @@
-// The circular check, which also builds the dependents graph.
+// The circular check: no target may be made, directly or through others,
+// from itself.
 #pragma once
 
-#include <vector>
-
-#include "depend/target_record.h"
-#include "os/platform.h"
+#include "depend/target_graph.h"
 
 namespace vexel {
 
-// Checks every target record, in list order, for a circular dependency: a
-// record fails when one of its dependency names matches its own target or
-// the target of a record that depends on it, directly or through others.
-// Names match by the system's rules, each distinct name keyed once (keys
-// join the name table). Returns the first record that fails. When none
-// does, every record's Dependents views, in links, each record whose
-// dependency names match its target, and the result is null. The root
-// record (entry 0) takes no part.
-const TDepend* CheckCircularAndLinkDependents(DependList& dependList, MakefileNames& names,
-                                              NameRules& rules, std::vector<TDepend*>& links);
+// The first target record, in makefile order, that lies on a cycle: one of
+// its dependency names matches its own target or the target of a record
+// made from it, directly or through others. Null when none does. The graph
+// must be linked.
+const TDepend* FindCircular(const TargetGraph& graph);
 
 } // namespace vexel

@@ -3,31 +3,18 @@
 namespace vexel {
 
 void SetStale(TDepend& start) {
+    // Depth first with a stack of its own: a chain of dependents may be as
+    // long as the makefile.
     start.Stale = true;
-    // A depth-first walk with its own stack: a chain of dependents may be as
-    // long as the makefile. A dependent that is already stale has its final
-    // Level and is not entered again, so each record is walked once.
-    struct Frame {
-        TDepend* record;
-        std::size_t next;
-    };
-    std::vector<Frame> stack{{&start, 0}};
+    std::vector<TDepend*> stack{&start};
     while (!stack.empty()) {
-        TDepend* record = stack.back().record;
-        const std::span<TDepend* const> dependents = record->Dependents;
-        std::size_t& next = stack.back().next;
-        if (next == dependents.size()) {
-            stack.pop_back();
-            continue;
-        }
-        TDepend* dependent = dependents[next];
-        if (!dependent->Stale) {
+        const TDepend* record = stack.back();
+        stack.pop_back();
+        for (TDepend* dependent : record->Dependents) {
+            if (dependent->Stale) continue;
             dependent->Stale = true;
-            stack.push_back({dependent, 0});
-            continue;
+            stack.push_back(dependent);
         }
-        if (dependent->Level >= record->Level) record->Level = dependent->Level + 1;
-        ++next;
     }
 }
 

@@ -1,5 +1,4 @@
-// SetStale: passing staleness on through the dependents, and the Levels
-// that decide the build order.
+// SetStale: passing staleness on to every record made from a stale one.
 #pragma once
 
 #include "depend/target_record.h"
@@ -7,9 +6,8 @@
 namespace vexel {
 
 // Marks the record stale, and every record reachable from it through
-// Dependents; gives each record it enters the length of the longest chain of
-// Dependents links that starts there as Level. A stale dependent is not
-// entered again. The dependents must hold no cycle.
+// Dependents. A record that is already stale is not entered again, so that
+// marking every record costs one walk of the graph in all.
 void SetStale(TDepend& record);
 
 } // namespace vexel

@@ -26,7 +26,8 @@ public:
         return slot;
     }
 
-    const std::vector<std::string_view>& Paths() const { return paths_; }
+    // The name of each file, by slot.
+    const std::vector<NameId>& Paths() const { return paths_; }
 
 private:
     int32_t SlotOfFile(NameId name) {
@@ -39,7 +40,7 @@ private:
         int32_t& slot = slotOfFile_[file];
         if (slot == -1) {
             slot = static_cast<int32_t>(paths_.size());
-            paths_.push_back(names_[file]);
+            paths_.push_back(file);
         }
         return slot;
     }
@@ -48,33 +49,31 @@ private:
     const LeadByteSet& leadBytes_;
     std::vector<int32_t> slotOfName_; // by name id; -1 until met
     std::vector<int32_t> slotOfFile_; // by the file's name id
-    std::vector<std::string_view> paths_;
+    std::vector<NameId> paths_;
 };
 
 } // namespace
 
-void MarkStaleTargets(DependList& dependList, MakefileNames& names, FileSystem& files,
+void MarkStaleTargets(TargetGraph& graph, MakefileNames& names, FileSystem& files,
                       const LeadByteSet& leadBytes, unsigned threads) {
     // No command runs while stamps are read, so each file is asked once, all
     // of them before the marking, which only reads the answers.
     FileSlots slots(names, leadBytes);
-    const std::size_t count = dependList.size();
-    for (std::size_t j = 1; j < count; ++j) {
-        slots.SlotOf(dependList[j]->Target);
-        for (const NameId name : dependList[j]->Depends)
+    for (const TDepend& record : graph.Targets()) {
+        slots.SlotOf(record.Target);
+        for (const NameId name : record.Depends)
             slots.SlotOf(name);
     }
-    const std::vector<int32_t> stamps = FetchStamps(files, slots.Paths(), threads);
+    const std::vector<AgeStamp> stamps = FetchStamps(files, names, slots.Paths(), threads);
 
-    for (std::size_t j = 1; j < count; ++j) {
-        TDepend& record = *dependList[j];
-        const int32_t targetStamp = stamps[slots.SlotOf(record.Target)];
-        if (targetStamp == NoStamp) {
+    for (TDepend& record : graph.Targets()) {
+        const AgeStamp& targetStamp = stamps[slots.SlotOf(record.Target)];
+        if (!targetStamp.HasTime()) {
             SetStale(record);
             continue;
         }
         for (const NameId name : record.Depends) {
-            if (IsNewer(stamps[slots.SlotOf(name)], targetStamp)) {
+            if (stamps[slots.SlotOf(name)].IsLaterThan(targetStamp)) {
                 SetStale(record);
                 break;
             }

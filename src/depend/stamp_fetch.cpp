@@ -13,9 +13,9 @@ unsigned StampThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
 }
 
-std::vector<int32_t> FetchStamps(FileSystem& files, std::span<const std::string_view> paths,
-                                 unsigned threads) {
-    std::vector<int32_t> stamps(paths.size(), NoStamp);
+std::vector<AgeStamp> FetchStamps(FileSystem& files, const MakefileNames& names,
+                                  std::span<const NameId> paths, unsigned threads) {
+    std::vector<AgeStamp> stamps(paths.size());
     constexpr std::size_t Batch = 64; // files taken at a time
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
@@ -30,7 +30,7 @@ std::vector<int32_t> FetchStamps(FileSystem& files, std::span<const std::string_
                 if (first >= paths.size()) return;
                 const std::size_t last = std::min(first + Batch, paths.size());
                 for (std::size_t i = first; i < last; ++i) {
-                    path.assign(paths[i]);
+                    path.assign(names[paths[i]]);
                     stamps[i] = files.FileAgeStamp(path);
                 }
             }

@@ -2,11 +2,10 @@
 // questions at a time faster than one after another.
 #pragma once
 
-#include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
+#include "makefile/makefile_names.h"
 #include "os/platform.h"
 
 namespace vexel {
@@ -18,11 +17,12 @@ constexpr std::size_t FilesPerStampThread = 512;
 // at most 8.
 unsigned StampThreads();
 
-// The stamps of the named files, in the same order, each file asked once.
-// With many files the work is shared by up to threads threads (the calling
-// one included); a thread that cannot be started leaves its share to the
-// others. files must answer FileAgeStamp from several threads at once.
-std::vector<int32_t> FetchStamps(FileSystem& files, std::span<const std::string_view> paths,
-                                 unsigned threads);
+// The stamps of the files whose names are given by id, in the same order,
+// each file asked once. With many files the work is shared by up to threads
+// threads (the calling one included); a thread that cannot be started leaves
+// its share to the others. files must answer FileAgeStamp from several
+// threads at once.
+std::vector<AgeStamp> FetchStamps(FileSystem& files, const MakefileNames& names,
+                                  std::span<const NameId> paths, unsigned threads);
 
 } // namespace vexel

@@ -1,30 +1,30 @@
-// TDepend: the record of one target of the makefile, and the list of them.
+// TDepend: the record of one target of the makefile.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
-#include "makefile/makefile_reader.h"
+#include "makefile/makefile_names.h"
 
 namespace vexel {
 
-// A target entry as read (Target, Depends, CmdFirst, CmdLast) with what the
-// analysis finds out about it.
-struct TDepend : TargetEntry {
-    bool Stale = false;
-    int32_t Level = 0; // build priority: a higher Level is built earlier
-    // Records whose Depends name this target. A view into the run's
-    // dependents graph; owns no record.
+// One target line as read, or the root record that holds the command lines
+// before the first target line, with what the analysis finds out about it.
+struct TDepend {
+    NameId Target = NoName;          // as written, quotes kept; NoName for the root record
+    std::span<const NameId> Depends; // the names it is made from, in line order
+    int32_t CmdFirst = -1;           // the range of its command lines in
+    int32_t CmdLast = -1;            // MakeLines; -1 when it has none
+    bool Stale = false;              // its command lines must run
+    int32_t Level = 0;               // build priority: a higher Level is built earlier
+    // The other way round from Depends: the records made from this one,
+    // those whose Depends name its target. Refers to them, owns none.
     std::span<TDepend* const> Dependents;
 };
 
-// Every record of the run, the root record first. It owns the records.
-using DependList = std::vector<std::unique_ptr<TDepend>>;
-
-// One record per entry, in the same order; the root record, entry 0, is
-// stale from the start, so its commands run on every run that gets to them.
-DependList MakeDependList(const std::vector<TargetEntry>& entries);
+// Records in an order of the run, makefile order or build order, the root
+// record first. Refers to the records that the target graph owns.
+using DependList = std::vector<TDepend*>;
 
 } // namespace vexel

@@ -126,15 +126,15 @@ void RunPhases(Platform& platform, MessageWriter& out, RunState& run) {
         out.PrintMessage(messages::DupTarget(read.dupTarget));
         return;
     }
-    run.Depends = MakeDependList(run.Targets.entries);
+    TargetGraph& graph = run.Graph.emplace(run.Targets.entries);
     MakefileNames& names = run.Targets.names;
-    if (const TDepend* circular = CheckCircularAndLinkDependents(run.Depends, names, platform.names,
-                                                                 run.DependentLinks)) {
+    graph.LinkDependents(names, platform.names);
+    if (const TDepend* circular = FindCircular(graph)) {
         out.PrintMessage(messages::Circular(names[circular->Target]));
         return;
     }
-    MarkStaleTargets(run.Depends, names, platform.files, leadBytes, StampThreads());
-    SortDependList(run.Depends);
+    MarkStaleTargets(graph, names, platform.files, leadBytes, StampThreads());
+    run.Depends = BuildOrder(graph);
     CollectCommands(run.Depends, run.Lines, run.Commands);
 
     if (run.Commands.empty()) {

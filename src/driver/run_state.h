@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "depend/command_list.h"
-#include "depend/target_record.h"
+#include "depend/target_graph.h"
 #include "makefile/make_lines.h"
 
 namespace vexel {
@@ -24,8 +24,8 @@ struct RunState {
     std::string LogFileName; // non-empty: message lines go to the log
     MakeLines Lines;
     MakefileTargets Targets; // every name, viewing the text of Lines
-    DependList Depends;
-    std::vector<TDepend*> DependentLinks; // what the records' Dependents view
+    std::optional<TargetGraph> Graph; // the records, once the targets are read
+    DependList Depends;               // the records in build order
     CommandList Commands;
 };
 

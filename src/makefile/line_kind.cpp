@@ -15,11 +15,4 @@ bool IsRunInRange(std::string_view line) {
     return line.empty() || line[0] != '#';
 }
 
-std::string_view CommandText(std::string_view line) {
-    std::size_t start = 0;
-    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
-        ++start;
-    return line.substr(start);
-}
-
 } // namespace vexel

@@ -1,6 +1,5 @@
 // What each makefile line is: a command line, a line to ignore, or a target
-// line; and, inside a target's command range, which lines run and from
-// which byte.
+// line; and, inside a target's command range, which lines run.
 #pragma once
 
 #include <string_view>
@@ -17,9 +16,5 @@ LineKind ClassifyLine(std::string_view line);
 // Whether a line inside a stale target's command range is run: every line
 // is, blank ones included, except those whose very first byte is "#".
 bool IsRunInRange(std::string_view line);
-
-// The text a command is started with: the line without its leading blanks
-// and TABs. The echo shows the line unchanged.
-std::string_view CommandText(std::string_view line);
 
 } // namespace vexel

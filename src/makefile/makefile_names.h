@@ -1,6 +1,8 @@
-// Every name a makefile writes, each distinct name once, numbered densely:
-// the one table through which a name is hashed once per run. Its ids serve
-// the duplicate check, the dependents graph and the stamp cache.
+// The names of a run, each distinct text once, numbered densely: the one
+// table through which a name is hashed once per run. It holds every name
+// the makefile writes, and the texts the analysis makes from them: the
+// unquoted names of files and the match keys of names. Its ids serve the
+// duplicate check, the dependents graph and the stamp cache.
 #pragma once
 
 #include <cstdint>

@@ -12,11 +12,9 @@
 #include <vector>
 
 #include "base/text.h"
+#include "os/age_stamp.h"
 
 namespace vexel {
-
-// The age stamp of a file that has none.
-constexpr int32_t NoStamp = -1;
 
 // The files the tool reads or examines.
 class FileSystem {
@@ -33,11 +31,11 @@ public:
     // it, however the names are spelt (hard links included).
     virtual bool SameFile(const std::string& first, const std::string& second) = 0;
 
-    // The file's last-write time in local time, packed as date word (high 16
-    // bits) and time word (low 16 bits); NoStamp when the file does not
-    // exist, is a directory or has a time that cannot be packed. Safe to
-    // call from several threads at once.
-    virtual int32_t FileAgeStamp(const std::string& name) = 0;
+    // The file's last-write time, in UTC at the file system's resolution;
+    // no time when the name is missing or is a directory. A name holding
+    // "*" or "?" is a pattern, and its first match counts. Safe to call from
+    // several threads at once.
+    virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
 };
 
 // One started child process. Destroying it releases what the system keeps

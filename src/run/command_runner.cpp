@@ -1,14 +1,25 @@
 #include "run/command_runner.h"
 
-#include "makefile/line_kind.h"
-
 namespace vexel {
+
+namespace {
+
+// The text a command is started with: the line without its leading blanks
+// and TABs. The echo shows the line unchanged.
+std::string_view CommandText(std::string_view line) {
+    std::size_t start = 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
+        ++start;
+    return line.substr(start);
+}
+
+} // namespace
 
 CommandResult RunCommand(std::string_view line, const std::string& directory,
                          ProcessRunner& runner) {
-    const std::string commandLine(CommandText(line));
+    const std::string command(CommandText(line));
     std::unique_ptr<ChildProcess> child;
-    if (!commandLine.empty()) child = runner.StartChild(commandLine, directory);
+    if (!command.empty()) child = runner.StartChild(command, directory);
     if (!child) return {CommandResult::Kind::NotStarted, 0};
 
     int32_t code = 0;

@@ -1,65 +1,54 @@
-// The build order against the exchange sort written plainly.
+// The build order: the root record first, then higher Level first, equal
+// Levels in the order the exchange sort leaves them.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "depend/build_order.h"
-#include "depend/plain_exchange_sort.h"
 #include "depend/records.h"
 
 namespace vexel {
 namespace {
 
-// The records in list order: "|" for the root record, a letter for the
-// first 26 records (Target 0 is A), a number after them.
-std::string Order(const auto& records) {
+// The records in list order: "|" for the root record, then A, B, C, ...
+std::string Order(const DependList& records) {
     std::string order;
-    for (const auto& r : records) {
-        const NameId t = r->Target;
-        order += t == NoName ? "|"
-                 : t < 26    ? std::string(1, char('A' + t))
-                             : std::to_string(t) + ",";
-    }
+    for (const TDepend* r : records)
+        order += r->Target == NoName ? '|' : static_cast<char>('A' + r->Target);
     return order;
 }
 
-TEST(BuildOrder, SortsLikeTheNestedExchangeSort) {
-    // Levels of records A, B, C, ... after the root record; their order
-    // (random lists have none written here).
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {"0", "|A"},     {"00", "|BA"},   {"000", "|CBA"},   {"0000", "|CDAB"}, {"00000", "|DECAB"},
-        {"012", "|CBA"}, {"210", "|ABC"}, {"0101", "|DBAC"}, {"1010", "|CADB"}};
-    std::mt19937 random(7);
-    for (int round = 0; round < 2000; ++round) {
-        std::string levels(1 + random() % (round < 1800 ? 13 : 400), '0');
-        for (char& level : levels)
-            level = static_cast<char>('0' + random() % (round % 2 ? 4 : 40));
-        cases.emplace_back(levels, "");
-    }
-    // Descending then ascending Levels: scanning would be quadratic, so the
-    // sort takes its searching path.
-    std::string valley;
-    for (int i = 0; i < 1500; ++i)
-        valley += static_cast<char>('0' + std::abs(i - 750) / 4);
-    cases.emplace_back(valley, "");
+TEST(BuildOrder, KeepsTheExchangeSortsOrderOfEqualLevels) {
+    using Levels = std::vector<int32_t>;
+    // Levels of records A, B, C, ... after the root record; their order.
+    const std::pair<Levels, std::string> cases[] = {{{0}, "|A"},
+                                                    {{0, 0}, "|BA"},
+                                                    {{0, 0, 0}, "|CBA"},
+                                                    {{0, 0, 0, 0}, "|CDAB"},
+                                                    {{0, 0, 0, 0, 0}, "|DECAB"},
+                                                    {{0, 1, 2}, "|CBA"},
+                                                    {{2, 1, 0}, "|ABC"},
+                                                    {{0, 1, 0, 1}, "|DBAC"},
+                                                    {{1, 0, 1, 0}, "|CADB"}};
     for (const auto& [levels, expected] : cases) {
-        DependList records = BlankRecords(levels.size() + 1),
-                   searched = BlankRecords(levels.size() + 1);
-        std::vector<const TDepend*> literal{records[0].get()};
+        std::vector<TDepend> records(levels.size() + 1);
         for (std::size_t i = 1; i < records.size(); ++i) {
-            records[i]->Target = searched[i]->Target = static_cast<NameId>(i - 1);
-            records[i]->Level = searched[i]->Level =
-                static_cast<unsigned char>(levels[i - 1]) - '0';
-            literal.push_back(records[i].get());
+            records[i].Target = static_cast<NameId>(i - 1);
+            records[i].Level = levels[i - 1];
         }
-        ASSERT_NO_THROW(PlainExchangeSort(literal, 0, static_cast<long>(literal.size()) - 1,
-                                          [](auto a, auto b) { return CompareDepends(*a, *b); }));
-        SortDependList(records);
-        SortDependListBySearching(searched);
-        ASSERT_EQ(Order(records), Order(literal)) << levels;
-        ASSERT_EQ(Order(searched), Order(literal)) << levels;
-        EXPECT_EQ(Order(literal), expected.empty() ? Order(literal) : expected) << levels;
+        DependList list = ListOf(records);
+        SortDependList(list);
+        EXPECT_EQ(Order(list), expected);
     }
+}
+
+// The worked example: lib is stale, app is made from it, doc is not.
+TEST(BuildOrder, GivesTheStaleRecordsTheirLevelsFirst) {
+    Makefile makefile("\t@ begin\napp: lib\nlib: src\ndoc: notes\n");
+    makefile[1].Stale = makefile[2].Stale = true;
+    const std::vector<TDepend*> app{&makefile[1]};
+    makefile[2].Dependents = app;
+    const DependList order = BuildOrder(*makefile.graph);
+    EXPECT_EQ(makefile[2].Level, 1);
+    EXPECT_EQ(order, (DependList{&makefile[0], &makefile[2], &makefile[3], &makefile[1]}));
 }
 
 } // namespace

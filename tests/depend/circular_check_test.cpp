@@ -1,4 +1,4 @@
-// The circular check and the dependents it links, against the literal walk.
+// The dependents and the circular check, against the literal walk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,8 +16,8 @@ namespace {
 // The check as the tool's design states it: a walk over the dependents that
 // remembers visited names, repeated for every dependency name of a record.
 struct LiteralCheck {
-    const Makefile& makefile;
-    const DependList& records = makefile.records;
+    Makefile& makefile;
+    std::span<const TDepend> records = makefile.graph->Records();
     std::map<const TDepend*, std::set<const TDepend*>> dependents;
 
     std::string Key(NameId name) const {
@@ -29,21 +29,21 @@ struct LiteralCheck {
         return std::ranges::any_of(list, [&](NameId n) { return Key(n) == Key(name); });
     }
     void Collect(std::size_t rec, std::vector<NameId>& visited) {
-        if (Contains(visited, records[rec]->Target)) return;
-        visited.push_back(records[rec]->Target);
+        if (Contains(visited, records[rec].Target)) return;
+        visited.push_back(records[rec].Target);
         for (std::size_t j = 1; j < records.size(); ++j) {
-            if (!Contains(records[j]->Depends, records[rec]->Target)) continue;
-            dependents[records[rec].get()].insert(records[j].get());
+            if (!Contains(records[j].Depends, records[rec].Target)) continue;
+            dependents[&records[rec]].insert(&records[j]);
             Collect(j, visited);
         }
     }
     // The first record on a cycle, or null when none is.
     const TDepend* FirstFailure() {
         for (std::size_t j = 1; j < records.size(); ++j) {
-            for (const NameId name : records[j]->Depends) {
+            for (const NameId name : records[j].Depends) {
                 std::vector<NameId> visited;
                 Collect(j, visited);
-                if (Contains(visited, name)) return records[j].get();
+                if (Contains(visited, name)) return &records[j];
             }
         }
         return nullptr;
@@ -72,18 +72,15 @@ TEST(CircularCheck, AgreesWithTheLiteralWalkOnRandomMakefiles) {
             text.append(std::to_string(i + 1 + pick(30))).append("\n");
         }
         Makefile makefile(text);
-        LiteralCheck literal{makefile, makefile.records, {}};
+        LiteralCheck literal{makefile, makefile.graph->Records(), {}};
         const TDepend* failing = literal.FirstFailure();
         FakeNames names;
-        std::vector<TDepend*> links;
-        ASSERT_EQ(
-            CheckCircularAndLinkDependents(makefile.records, makefile.targets.names, names, links),
-            failing)
-            << text;
+        makefile.graph->LinkDependents(makefile.targets.names, names);
+        ASSERT_EQ(FindCircular(*makefile.graph), failing) << text;
         std::map<const TDepend*, std::set<const TDepend*>> linked;
-        for (const auto& r : makefile.records)
-            for (const TDepend* d : r->Dependents)
-                linked[r.get()].insert(d);
+        for (const TDepend& r : makefile.graph->Records())
+            for (const TDepend* d : r.Dependents)
+                linked[&r].insert(d);
         EXPECT_TRUE(failing != nullptr || linked == literal.dependents) << text;
     }
 }

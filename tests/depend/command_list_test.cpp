@@ -10,9 +10,9 @@ namespace {
 TEST(CollectCommands, TakesStaleRangesWithoutFirstColumnComments) {
     const std::string text = "\troot\nfresh: x\n\tno\nstale: y\n\tone\n\n#\tskipped\n # two\n\t#\n";
     Makefile makefile(text);
-    makefile.records[2]->Stale = true;
+    makefile[2].Stale = true;
     CommandList commands;
-    CollectCommands(makefile.records, makefile.lines, commands);
+    CollectCommands(makefile.graph->MakefileOrder(), makefile.lines, commands);
     EXPECT_EQ(commands, (CommandList{"\troot", "\tone", "", " # two", "\t#"}));
 }
 

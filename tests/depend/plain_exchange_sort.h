@@ -8,6 +8,16 @@
 
 namespace vexel {
 
+// The build order's comparison of two records as written: the root record
+// first, itself included, then higher Level first. -1 puts a first, 1 puts
+// b first, 0 for equal Levels.
+inline int PlainCompareDepends(bool aIsRoot, long aLevel, bool bIsRoot, long bLevel) {
+    if (aIsRoot) return -1;
+    if (bIsRoot) return 1;
+    if (aLevel == bLevel) return 0;
+    return aLevel < bLevel ? 1 : -1;
+}
+
 // compare(a, b) < 0 puts a before b, > 0 after it.
 template <class T, class Compare>
 void PlainExchangeSort(std::vector<T>& list, long left, long right, Compare compare) {

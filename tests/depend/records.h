@@ -3,33 +3,37 @@
 
 #include <gtest/gtest.h>
 
-#include "depend/target_record.h"
+#include <optional>
+
+#include "depend/target_graph.h"
 
 namespace vexel {
 
-// The records of a makefile that reads without error, with the names and
-// lines they view. Made in place: it views itself.
+// The target graph of a makefile that reads without error, with the names
+// and lines it views. Made in place: it views itself.
 struct Makefile {
     explicit Makefile(const std::string& text) {
         lines.Assign(text);
         EXPECT_EQ(ReadTargets(lines, LeadByteSet{}, targets).error, ReadError::None) << text;
-        records = MakeDependList(targets.entries);
+        graph.emplace(targets.entries);
     }
     Makefile(const Makefile&) = delete;
 
     std::string Name(NameId id) const { return id == NoName ? "" : std::string(targets.names[id]); }
+    // Record i, the root record being 0.
+    TDepend& operator[](std::size_t i) { return graph->Records()[i]; }
 
     MakeLines lines;
     MakefileTargets targets;
-    DependList records;
+    std::optional<TargetGraph> graph;
 };
 
-// count blank records, with no names; Target stays NoName.
-inline DependList BlankRecords(std::size_t count) {
-    DependList records;
-    for (std::size_t i = 0; i < count; ++i)
-        records.push_back(std::make_unique<TDepend>());
-    return records;
+// A list of each of the records, in their order.
+inline DependList ListOf(std::vector<TDepend>& records) {
+    DependList list;
+    for (TDepend& record : records)
+        list.push_back(&record);
+    return list;
 }
 
 } // namespace vexel

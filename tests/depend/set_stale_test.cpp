@@ -1,8 +1,10 @@
-// SetStale: staleness passed on through the dependents, and Levels.
+// SetStale and Levels: staleness passed on through the dependents, and the
+// longest chain of them.
 #include <gtest/gtest.h>
 
 #include <deque>
 
+#include "depend/level.h"
 #include "depend/records.h"
 #include "depend/set_stale.h"
 
@@ -16,7 +18,7 @@ void Link(TDepend& record, std::vector<TDepend*> dependents) {
     record.Dependents = lists.emplace_back(std::move(dependents));
 }
 
-TEST(SetStale, GivesTheLongestChainOfDependentsAsLevel) {
+TEST(SetStale, MarksWhatIsMadeFromItAndLevelsGiveTheLongestChain) {
     using Ints = std::vector<int>;
     // Dependents by record, direct SetStale calls in order, levels (-1: not stale).
     const std::tuple<std::vector<Ints>, Ints, Ints> cases[] = {
@@ -27,30 +29,32 @@ TEST(SetStale, GivesTheLongestChainOfDependentsAsLevel) {
         {{{}, {2}, {0}, {0, 1}}, {0, 2, 3}, {0, 2, 1, 3}},
         {{{}, {0, 0}}, {1, 1}, {0, 1}}}; // repeats change nothing
     for (const auto& [dependents, marked, expected] : cases) {
-        DependList records = BlankRecords(dependents.size());
+        std::vector<TDepend> records(dependents.size());
         for (std::size_t i = 0; i < records.size(); ++i) {
             std::vector<TDepend*> list;
             for (int d : dependents[i])
-                list.push_back(records[static_cast<std::size_t>(d)].get());
-            Link(*records[i], list);
+                list.push_back(&records[static_cast<std::size_t>(d)]);
+            Link(records[i], list);
         }
         for (int m : marked)
-            SetStale(*records[static_cast<std::size_t>(m)]);
+            SetStale(records[static_cast<std::size_t>(m)]);
+        SetLevels(records);
         Ints levels;
-        for (const auto& r : records)
-            levels.push_back(r->Stale ? r->Level : r->Level - 1); // fresh: Level stays 0
+        for (const TDepend& r : records)
+            levels.push_back(r.Stale ? r.Level : r.Level - 1); // fresh: Level stays 0
         EXPECT_EQ(levels, expected) << testing::PrintToString(dependents);
     }
 }
 
 TEST(SetStale, AChainOfAMillionRecordsLeavesTheCallStackAlone) {
     const std::size_t count = 1000000;
-    DependList chain = BlankRecords(count);
+    std::vector<TDepend> chain(count);
     for (std::size_t i = 1; i < count; ++i)
-        Link(*chain[i], {chain[i - 1].get()});
-    SetStale(*chain.back());
-    EXPECT_EQ(chain.back()->Level, static_cast<int32_t>(count - 1));
-    EXPECT_TRUE(chain.front()->Stale && chain.front()->Level == 0);
+        Link(chain[i], {&chain[i - 1]});
+    SetStale(chain.back());
+    SetLevels(chain);
+    EXPECT_EQ(chain.back().Level, static_cast<int32_t>(count - 1));
+    EXPECT_TRUE(chain.front().Stale && chain.front().Level == 0);
 }
 
 } // namespace

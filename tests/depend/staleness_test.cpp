@@ -1,5 +1,6 @@
-// Staleness by age stamps: unsigned comparison, each file asked once, and
-// the same outcome whether the stamps are fetched by one thread or several.
+// Staleness by age stamps: times compared to the nanosecond, each file asked
+// once, and the same outcome whether the stamps are fetched by one thread or
+// several.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,24 +13,39 @@
 namespace vexel {
 namespace {
 
-TEST(Staleness, ComparesStampsAsUnsignedAndAsksEachFileOnce) {
+TEST(Staleness, ComparesTimesToTheNanosecondWhateverTheDate) {
     using Asked = std::map<std::string, int>;
-    // 1 January 2030, 2050 and 2051, 12:00, packed; from 2044 on a stamp is negative.
-    const int32_t y2030 = 0x64216000, y2050 = static_cast<int32_t>(0x8C216000u),
-                  y2051 = static_cast<int32_t>(0x8E216000u);
-    // Stamps of "my out" and "in", then whether "my out" is stale.
-    const std::tuple<int32_t, int32_t, bool> cases[] = {
-        {y2050, y2030, false}, {y2030, y2050, true},  {y2050, NoStamp, false},
-        {y2050, y2051, true},  {y2051, y2050, false}, {NoStamp, NoStamp, true}};
-    for (const auto& [out, in, stale] : cases) {
+    const AgeStamp none,
+        at1601 = AgeStamp::At(-11644473600, 0), before1970 = AgeStamp::At(-1, 999999999),
+        at1970 = AgeStamp::At(0, 0), now = AgeStamp::At(1700000000, 500000000),
+        quarterLater = AgeStamp::At(1700000000, 750000000),
+        oneLater = AgeStamp::At(1700000000, 500000001), secondLater = AgeStamp::At(1700000001, 0),
+        at3000 = AgeStamp::At(32503680000, 0);
+    // Times of "my out" and "in", then whether "my out" is stale.
+    // clang-format off
+    const std::tuple<AgeStamp, AgeStamp, bool> cases[] = {
+        {now, quarterLater, true},  {quarterLater, now, false},    {now, now, false},
+        {now, oneLater, true},      {oneLater, secondLater, true}, {secondLater, oneLater, false},
+        {before1970, at1970, true}, {at1970, before1970, false},   {at1601, before1970, true},
+        {now, at3000, true},        {at3000, now, false},          {now, none, false},
+        {none, now, true},          {none, none, true}};
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [out, in, stale] = cases[i];
         FakeFiles files;
         Makefile makefile("\"my out\": x 'in' in \"in\"\nmy out: in\n");
         files.stamps = {{"my out", out}, {"in", in}};
-        MarkStaleTargets(makefile.records, makefile.targets.names, files, {}, 1);
-        EXPECT_EQ(makefile.records[1]->Stale, stale) << out << " " << in;
+        MarkStaleTargets(*makefile.graph, makefile.targets.names, files, {}, 1);
+        EXPECT_EQ(makefile[1].Stale, stale) << "case " << i;
         // Each file once, by its unquoted name.
         EXPECT_EQ(files.stampQueries, (Asked{{"in", 1}, {"my out", 1}, {"x", 1}}));
     }
+}
+
+// Times a few quarter seconds apart, so that equal times are frequent.
+AgeStamp RandomTime(std::mt19937& random) {
+    const auto quarters = static_cast<int32_t>(random() % 40);
+    return AgeStamp::At(quarters / 4, quarters % 4 * 250000000);
 }
 
 std::string Name(char prefix, int number) {
@@ -49,31 +65,25 @@ TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
             text.append(" ").append(pick < t ? Name('t', pick) : Name('s', pick - t));
         }
         text.append("\n");
-        if (random() % 10 != 0) files.stamps[Name('t', t)] = random() % 40;
+        if (random() % 10 != 0) files.stamps[Name('t', t)] = RandomTime(random);
     }
     for (int s = 0; s < 50; ++s)
-        files.stamps[Name('s', s)] = random() % 40;
-    std::vector<int32_t> levels[2];
+        files.stamps[Name('s', s)] = RandomTime(random);
+    std::vector<bool> stale[2];
     for (const unsigned threads : {1u, 4u}) {
         Makefile makefile(text);
-        // Dependents by hand: each target's records that name it.
-        std::vector<std::vector<TDepend*>> dependents(makefile.records.size());
-        for (const auto& r : makefile.records)
-            for (const NameId name : r->Depends)
-                if (makefile.Name(name)[0] == 't')
-                    dependents[std::stoul(makefile.Name(name).substr(1)) + 1].push_back(r.get());
-        for (std::size_t j = 1; j < makefile.records.size(); ++j)
-            makefile.records[j]->Dependents = dependents[j];
+        FakeNames names;
+        makefile.graph->LinkDependents(makefile.targets.names, names);
         files.stampQueries.clear();
-        MarkStaleTargets(makefile.records, makefile.targets.names, files, {}, threads);
+        MarkStaleTargets(*makefile.graph, makefile.targets.names, files, {}, threads);
         for (const auto& [name, asked] : files.stampQueries)
             ASSERT_EQ(asked, 1) << name;
         EXPECT_EQ(files.stampQueries.size(), 3050u);
-        for (const auto& r : makefile.records)
-            levels[threads > 1].push_back(r->Stale ? r->Level : -1);
+        for (const TDepend& r : makefile.graph->Targets())
+            stale[threads > 1].push_back(r.Stale);
     }
-    EXPECT_EQ(levels[0], levels[1]);
-    EXPECT_NE(std::count(levels[0].begin(), levels[0].end(), -1), 0) << "some are fresh";
+    EXPECT_EQ(stale[0], stale[1]);
+    EXPECT_NE(std::count(stale[0].begin(), stale[0].end(), false), 0) << "some are fresh";
 }
 
 } // namespace

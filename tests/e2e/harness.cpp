@@ -22,9 +22,9 @@ namespace vexel::e2e {
 
 namespace {
 
-// 2023-11-14 22:13:20 UTC: an even second, far from any change of daylight
-// saving time, so that base + 1 lies in the same two-second step.
-constexpr long BaseTime = 1700000000;
+// 2023-11-14 22:13:20 UTC: an even second, so that base + 1 lies in the
+// same two-second step of file systems that keep only such steps.
+constexpr long long BaseTime = 1700000000;
 
 std::string Variable(const char* name) {
     const char* value = std::getenv(name);
@@ -72,21 +72,40 @@ void E2eTest::Write(const fs::path& name, const std::string& text) const {
     ASSERT_TRUE(file << Expand(text) << std::flush) << "cannot write " << name;
 }
 
+namespace {
+
+// "S" or "S.F" (negative too): whole seconds and nanoseconds after base.
+timespec TimeAfter(long long base, const std::string& offset) {
+    const bool negative = offset[0] == '-';
+    const std::size_t point = offset.find('.');
+    const long long whole = std::llabs(std::stoll(offset.substr(0, point)));
+    std::string fraction = point == std::string::npos ? "" : offset.substr(point + 1);
+    fraction.resize(9, '0');
+    const long nanoseconds = std::stol(fraction);
+    timespec time{};
+    time.tv_sec = static_cast<time_t>(negative ? base - whole - (nanoseconds > 0) : base + whole);
+    time.tv_nsec = negative && nanoseconds > 0 ? 1000000000 - nanoseconds : nanoseconds;
+    return time;
+}
+
+} // namespace
+
 void E2eTest::Make(const std::vector<std::string>& files) const {
-    using namespace std::chrono;
     for (const std::string& file : files) {
-        const std::size_t equals = file.rfind('=');
         const fs::path path = work_ / file.substr(0, file.size() - 1);
         if (file.back() == '|' && ::mkfifo(path.c_str(), 0666) != 0) ADD_FAILURE() << path;
-        if (file.back() == '@') fs::create_symlink(Variable("VEXEL_CHILD"), path);
-        if (file.back() == '|' || file.back() == '@') continue;
-        if (equals == std::string::npos) {
+        if (file.back() == '*') fs::create_symlink(Variable("VEXEL_CHILD"), path);
+        if (file.back() == '|' || file.back() == '*') continue;
+        const std::size_t mark = file.find_last_of("=@");
+        if (mark == std::string::npos) {
             fs::create_directories(work_ / file);
             continue;
         }
-        Write(file.substr(0, equals), "");
-        const sys_seconds time{seconds(BaseTime + std::stol(file.substr(equals + 1)))};
-        fs::last_write_time(work_ / file.substr(0, equals), file_clock::from_sys(time));
+        const fs::path name = work_ / file.substr(0, mark);
+        Write(file.substr(0, mark), "");
+        const timespec time = TimeAfter(file[mark] == '=' ? BaseTime : 0, file.substr(mark + 1));
+        const timespec times[2] = {time, time};
+        ASSERT_EQ(::utimensat(AT_FDCWD, name.c_str(), times, 0), 0) << file;
     }
 }
 
@@ -107,19 +126,22 @@ std::string E2eTest::ToolPath(const fs::path& path) const {
 
 Result E2eTest::Run(const std::vector<std::string>& args, const Options& options) const {
     std::vector<std::string> command;
-    if (options.descriptors > 0)
-        command = {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":"};
-    command.push_back("env");
-    const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
-    if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
-        command.push_back(options.comSpec ? comSpec : "--unset=COMSPEC");
-    command.insert(command.end(), options.env.begin(), options.env.end());
     std::istringstream wine(Variable("VEXEL_WINE")); // may hold options: "wine64 --x"
     for (std::string word; wine >> word;)
         command.push_back(word);
-    if (UnderWine() && options.comSpec != Options{}.comSpec)
+    const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
+    if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
+        command.insert(command.end(), {"env", options.comSpec ? comSpec : "--unset=COMSPEC"});
+    else if (options.comSpec != Options{}.comSpec)
         command.insert(command.end(), {Variable("VEXEL_LAUNCHER"),
                                        options.comSpec ? "--set" : "--unset", comSpec, "--"});
+    if (!options.environment.empty()) { // Wine passes the variables on to Windows programs
+        command.insert(command.begin(), options.environment.begin(), options.environment.end());
+        command.insert(command.begin(), "env");
+    }
+    if (options.descriptors > 0)
+        command.insert(command.begin(),
+                       {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":"});
     command.push_back(Variable("VEXEL_EXE"));
     command.insert(command.end(), args.begin(), args.end());
     std::vector<char*> argv;

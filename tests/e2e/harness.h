@@ -27,11 +27,11 @@ enum class Stdout { Captured, Closed, DevFull };
 struct Options {
     std::optional<std::string> comSpec = "C:\\Windows\\system32\\cmd.exe";
     Stdout out = Stdout::Captured;
-    int signal = 0;                    // sent once a command has made the file "started"
-    bool toGroup = false;              // to the tool and its child, as a terminal's Ctrl-C
-    int directory = -1;                // a descriptor to start in; the work directory by default
-    std::vector<std::string> env = {}; // "NAME=VALUE" for the run (under Wine: for Wine)
-    int descriptors = 0;               // a limit on open descriptors (POSIX); 0: none
+    int signal = 0;       // sent once a command has made the file "started"
+    bool toGroup = false; // to the tool and its child, as a terminal's Ctrl-C
+    int directory = -1;   // a descriptor to start in; the work directory by default
+    std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
+    int descriptors = 0;                       // a limit on open descriptors (POSIX); 0: none
 };
 
 struct Result {
@@ -51,9 +51,10 @@ protected:
     const fs::path& Work() const { return work_; }
     std::string Expand(std::string text) const;
     void Write(const fs::path& name, const std::string& text) const;
-    // Each "name=N" is an empty file dated a fixed even second + N seconds,
-    // each "name/" a directory, each "name|" a FIFO, each "name@" a link to
-    // the child program.
+    // Each "name=S" is an empty file written S seconds (a decimal, to the
+    // nanosecond, may be negative) after a fixed even second, each "name@S"
+    // one written S seconds after 1970-01-01 00:00:00 UTC; each "name/" a
+    // directory, each "name|" a FIFO, each "name*" a link to the child program.
     void Make(const std::vector<std::string>& files) const;
     std::string Read(const fs::path& name) const; // "" when missing
     std::size_t Entries() const;                  // in the work directory, walked

@@ -27,8 +27,8 @@ struct Case {
     Where where = Both;
     std::optional<std::string> comSpec = ComSpec;
     Stdout to = Stdout::Captured;
+    std::vector<std::string> env = {}; // "NAME=VALUE" for the run
     std::string err = "";              // standard error
-    std::vector<std::string> env = {}; // see Options
     int descriptors = 0;               // see Options
 };
 

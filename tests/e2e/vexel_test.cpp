@@ -18,7 +18,7 @@ const std::string UpToDate = V("Target is up to date."), Syntax = V("Target Line
 const std::string NoComSpec = V("EnvNotExists", "Get Env(COMSPEC) Error"),
                   Root = "\t@ append ran root\n";
 const std::string OutIn = "out: in\n\t@ append ran out\n", EchoOut = Echo("out");
-const std::string In2049 = "=800000000"; // base + 800000000 s: past 2044, a negative stamp
+const std::string TwoPairs = "a: a-in\n\t@ append ran a\nb: b-in\n\t@ append ran b\n";
 const std::string X300(300, 'x'), Long = "\t@ append ran " + X300 + "\n\t@ exit 3\n";
 const std::string LongOut = Echo(X300) + V("\t@ exit 3", "Command error return(3)");
 // 259 bytes, within Windows' 8-bit file calls; cut at 256 it would end in "./lon".
@@ -110,13 +110,29 @@ const Case Cases[] = {
      .ran = "out\n"},
     {.name = "NewerDependencyIsStale", .mk = OutIn, .files = {"out=0", "in=2"}, .out = EchoOut,
      .exit = 0, .ran = "out\n"},
-    {.name = "SameTwoSecondStepIsUpToDate", .mk = OutIn, .files = {"out=0", "in=1"},
+    // Times to the file system's resolution, in UTC, whatever their date: a quarter second in
+    // one two-second step counts, equal times are up to date.
+    {.name = "QuarterSecondNewerDependencyIsStale", .mk = OutIn, .files = {"out=0", "in=0.25"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "QuarterSecondOlderDependencyIsNot", .mk = OutIn, .files = {"out=0.25", "in=0"},
      .out = UpToDate, .exit = 0},
+    {.name = "EqualTimesAreUpToDate", .mk = OutIn, .files = {"out=1.5", "in=1.5"},
+     .out = UpToDate, .exit = 0},
+    // 05:30 and 06:10 UTC: 01:30 EDT, then 01:10 EST in the hour that repeats.
+    {.name = "NewerInTheRepeatedHourIsStale", .mk = OutIn,
+     .files = {"out@1793511000", "in@1793513400"}, .out = EchoOut, .exit = 0, .ran = "out\n",
+     .env = {"TZ=America/New_York"}},
+    {.name = "FilesOf1970AreComparedLikeAnyOthers", .mk = TwoPairs,
+     .files = {"a@10", "a-in@20", "b@20.5", "b-in@20"}, .out = Echo("a"), .exit = 0,
+     .ran = "a\n"},
+    {.name = "FilesOf2110AreComparedLikeAnyOthers", .mk = TwoPairs,
+     .files = {"a@4417977600", "a-in@4417977600.75", "b@4417977601", "b-in@4417977600"},
+     .out = Echo("a"), .exit = 0, .ran = "a\n"},
+    {.name = "DependencyOf2110IsNewerThanToday", .mk = OutIn, .files = {"out=0", "in@4417977600"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
     {.name = "MissingDependencyIsNotStale", .mk = OutIn, .files = {"out=0"}, .out = UpToDate,
      .exit = 0},
     {.name = "DirectoryTargetIsAlwaysStale", .mk = OutIn, .files = {"out/", "in=-100"},
-     .out = EchoOut, .exit = 0, .ran = "out\n"},
-    {.name = "DependencyDatedAfter2044IsNewer", .mk = OutIn, .files = {"out=0", "in" + In2049},
      .out = EchoOut, .exit = 0, .ran = "out\n"},
     {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
      .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
@@ -173,7 +189,7 @@ const Case Cases[] = {
      .out = V("\tvexel-no-such-program x", "Create Process Error"), .exit = 255},
     // An empty element of PATH names the start directory.
     {.name = "EmptyPathElementIsTheStartDirectory", .mk = "\tkid append ran kid\n",
-     .files = {"kid@"}, .out = V("\tkid append ran kid"), .exit = 0, .ran = "kid\n",
+     .files = {"kid*"}, .out = V("\tkid append ran kid"), .exit = 0, .ran = "kid\n",
      .where = PosixOnly, .env = {"PATH=:/usr/bin:/bin"}},
     {.name = "ArgumentsSplitByMicrosoftRuntimeRules", .mk = Split + "\n", .out = V(Split),
      .exit = 0, .ran = "one\ntwo words\na\"b\nc\\d e\nback\\slash\n\nend\n"},
@@ -204,7 +220,8 @@ TEST_P(Tool, Runs) {
     const std::size_t entries = Entries();
 
     const Result result = Run(
-        c.args, {.comSpec = c.comSpec, .out = c.to, .env = c.env, .descriptors = c.descriptors});
+        c.args,
+        {.comSpec = c.comSpec, .out = c.to, .environment = c.env, .descriptors = c.descriptors});
     EXPECT_EQ(result.out, logged ? "" : Expand(c.out));
     EXPECT_EQ(Read("log"), logged ? Expand(c.out) : "");
     EXPECT_EQ(result.err, c.err);
@@ -276,7 +293,8 @@ TEST_F(E2eTest, CommandsStartInADeepStartDirectory) {
 TEST_F(E2eTest, CommandsStartInTheStartDirectory) {
     Write("漢字/sub/mk", "\t@ touch here\n");
     const int directory = ::open((Work() / "漢字").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const Result result = Run({"sub/mk"}, {.directory = directory, .env = {"LC_ALL=C.UTF-8"}});
+    const Result result =
+        Run({"sub/mk"}, {.directory = directory, .environment = {"LC_ALL=C.UTF-8"}});
     ::close(directory);
     EXPECT_EQ(result.out, Expand("Vexel: \t@ touch here\r\n"));
     EXPECT_EQ(result.status, 0);

@@ -14,8 +14,8 @@
 namespace vexel {
 
 struct FakeFiles : FileSystem {
-    std::string makefile;                  // the contents of every file read
-    std::map<std::string, int32_t> stamps; // names not here have no stamp
+    std::string makefile;                   // the contents of every file read
+    std::map<std::string, AgeStamp> stamps; // names not here have no time
     std::map<std::string, int> stampQueries;
     bool stampRunsOutOfMemory = false;
 
@@ -24,12 +24,12 @@ struct FakeFiles : FileSystem {
         return true;
     }
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
-    int32_t FileAgeStamp(const std::string& name) override {
+    AgeStamp FileAgeStamp(const std::string& name) override {
         if (stampRunsOutOfMemory) throw std::bad_alloc();
         const std::lock_guard<std::mutex> hold(lock); // asked from several threads
         ++stampQueries[name];
         const auto found = stamps.find(name);
-        return found != stamps.end() ? found->second : NoStamp;
+        return found != stamps.end() ? found->second : AgeStamp();
     }
     std::mutex lock;
 };
@@ -97,11 +97,7 @@ struct FakeFacts : ProcessFacts {
 // ASCII letters match without regard to case.
 struct FakeNames : NameRules {
     LeadByteSet LeadBytes() override { return {}; }
-    void MatchKey(std::string_view name, std::string& key) override {
-        key.assign(name);
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    void MatchKey(std::string_view name, std::string& key) override { FoldAsciiCase(name, key); }
 };
 
 struct FakePlatform {

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "depend/plain_exchange_sort.h"
@@ -20,11 +21,26 @@ namespace vexel {
 
 namespace {
 
-// A quarter of the names have no file; the others have one of four stamps
-// around 2^31, where a signed comparison would go wrong.
-int32_t StampOf(std::string_view name) {
+// A quarter of the names have no file; the others were written at one of
+// three seconds around 1970 and at one of three quarters within it, so that
+// equal times, and times less than a second apart, are frequent.
+struct Time {
+    bool exists;
+    std::pair<int64_t, int32_t> secondsAndNanoseconds;
+};
+
+Time TimeOf(std::string_view name) {
     const auto hash = static_cast<uint32_t>(std::hash<std::string_view>{}(name));
-    return hash % 4 == 0 ? NoStamp : static_cast<int32_t>(0x7FFFFFFEu + hash / 4 % 4);
+    return {
+        hash % 4 != 0,
+        {static_cast<int64_t>(hash / 4 % 3) - 1, static_cast<int32_t>(hash / 12 % 3) * 250000000}};
+}
+
+AgeStamp StampOf(std::string_view name) {
+    const Time time = TimeOf(name);
+    return time.exists
+               ? AgeStamp::At(time.secondsAndNanoseconds.first, time.secondsAndNanoseconds.second)
+               : AgeStamp();
 }
 
 // One command in eight fails, with a code of either sign.
@@ -34,9 +50,8 @@ int32_t ExitCodeOf(std::string_view command) {
 }
 
 std::string Folded(std::string_view name) {
-    std::string key(name);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::string key;
+    FoldAsciiCase(name, key);
     return key;
 }
 
@@ -64,7 +79,7 @@ struct FuzzPlatform final : FileSystem, ProcessRunner, OutputStreams, ProcessFac
         return name == "MakeFile";
     }
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
-    int32_t FileAgeStamp(const std::string& name) override {
+    AgeStamp FileAgeStamp(const std::string& name) override {
         const std::lock_guard<std::mutex> hold(lock);
         return StampOf(stampReads.emplace_back(name));
     }
@@ -112,11 +127,8 @@ void MarkStale(Record& record) {
     }
 }
 
-// The root record first, then higher Levels first.
 int Compare(const Record* a, const Record* b) {
-    if (a->target.empty()) return -1;
-    if (b->target.empty()) return 1;
-    return a->level == b->level ? 0 : a->level < b->level ? 1 : -1;
+    return PlainCompareDepends(a->target.empty(), a->level, b->target.empty(), b->level);
 }
 
 // The command lines of the stale records in build order, by the procedure
@@ -143,17 +155,13 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std
         for (const std::string& name : records[j].depends)
             files.insert(Unquote(name, Lead));
     }
-    auto stamp = [&](const std::string& name) {
-        return static_cast<uint32_t>(StampOf(Unquote(name, Lead)));
-    };
-    constexpr auto none = static_cast<uint32_t>(NoStamp);
     records[0].stale = true;
     for (std::size_t j = 1; j < records.size(); ++j) {
-        const uint32_t own = stamp(records[j].target);
-        bool stale = own == none;
+        const Time own = TimeOf(Unquote(records[j].target, Lead));
+        bool stale = !own.exists;
         for (std::size_t k = 0; !stale && k < records[j].depends.size(); ++k) {
-            const uint32_t theirs = stamp(records[j].depends[k]);
-            stale = theirs != none && theirs > own;
+            const Time theirs = TimeOf(Unquote(records[j].depends[k], Lead));
+            stale = theirs.exists && theirs.secondsAndNanoseconds > own.secondsAndNanoseconds;
         }
         if (stale) MarkStale(records[j]);
     }

@@ -9,7 +9,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "makefile/target_line.h"
-#include "os/command_line.h"
+#include "os/arguments.h"
 #ifndef _WIN32
 #include "os/posix/child_arguments.h"
 #endif

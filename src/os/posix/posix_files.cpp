@@ -1,7 +1,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <ctime>
 #include <fcntl.h>
 #include <glob.h>
 #include <sys/stat.h>
@@ -30,22 +29,6 @@ private:
 // Largest makefile: its size and its line numbers must fit a signed 32-bit
 // count.
 constexpr std::uintmax_t MaxMakefileSize = INT32_MAX;
-
-// Packs a local time as date word and time word; -1 outside 1980 to 2107.
-int32_t PackLocalTime(std::time_t time) {
-    std::tm local{};
-    if (::localtime_r(&time, &local) == nullptr) return NoStamp;
-    const int year = local.tm_year + 1900;
-    if (year < 1980 || year > 2107) return NoStamp;
-    const uint32_t date = static_cast<uint32_t>(year - 1980) << 9 |
-                          static_cast<uint32_t>(local.tm_mon + 1) << 5 |
-                          static_cast<uint32_t>(local.tm_mday);
-    const int seconds = local.tm_sec > 59 ? 59 : local.tm_sec; // a leap second
-    const uint32_t clock = static_cast<uint32_t>(local.tm_hour) << 11 |
-                           static_cast<uint32_t>(local.tm_min) << 5 |
-                           static_cast<uint32_t>(seconds / 2);
-    return static_cast<int32_t>(date << 16 | clock);
-}
 
 bool IsPattern(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
@@ -84,21 +67,21 @@ bool PosixFileSystem::SameFile(const std::string& first, const std::string& seco
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-int32_t PosixFileSystem::FileAgeStamp(const std::string& name) {
+AgeStamp PosixFileSystem::FileAgeStamp(const std::string& name) {
     std::string path = name;
     if (IsPattern(name)) {
         // Like a search on Windows: the first match counts.
         glob_t matches{};
         if (::glob(name.c_str(), 0, nullptr, &matches) != 0 || matches.gl_pathc == 0) {
             ::globfree(&matches);
-            return NoStamp;
+            return {};
         }
         path = matches.gl_pathv[0];
         ::globfree(&matches);
     }
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return NoStamp;
-    return PackLocalTime(status.st_mtime);
+    if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return {};
+    return AgeStamp::At(status.st_mtim.tv_sec, static_cast<int32_t>(status.st_mtim.tv_nsec));
 }
 
 } // namespace vexel

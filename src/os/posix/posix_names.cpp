@@ -7,11 +7,7 @@ LeadByteSet PosixNameRules::LeadBytes() {
 }
 
 void PosixNameRules::MatchKey(std::string_view name, std::string& key) {
-    // ASCII letters without regard to case; every other byte as it is.
-    key.assign(name);
-    for (char& byte : key) {
-        if (byte >= 'A' && byte <= 'Z') byte = static_cast<char>(byte - 'A' + 'a');
-    }
+    FoldAsciiCase(name, key);
 }
 
 } // namespace vexel

@@ -15,7 +15,7 @@ class PosixFileSystem : public FileSystem {
 public:
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
     bool SameFile(const std::string& first, const std::string& second) override;
-    int32_t FileAgeStamp(const std::string& name) override;
+    AgeStamp FileAgeStamp(const std::string& name) override;
 };
 
 // posix_process.cpp

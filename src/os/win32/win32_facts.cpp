@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "os/command_line.h"
+#include "os/arguments.h"
 #include "os/win32/win32_platform.h"
 
 namespace vexel {

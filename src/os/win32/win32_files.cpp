@@ -26,10 +26,9 @@ private:
 // count.
 constexpr DWORD MaxMakefileSize = INT32_MAX;
 
-// 2108-01-01 00:00:00 as a file time (100 ns units since 1601). The packed
-// date holds years up to 2107; Windows refuses later times, while Wine lets
-// the year field wrap round to a date in the 1980s.
-constexpr uint64_t FirstUnpackableTime = 159992928000000000ULL;
+// File times count 100 ns ticks from 1601-01-01 00:00:00 UTC.
+constexpr uint64_t TicksPerSecond = 10000000;
+constexpr int64_t SecondsFrom1601To1970 = 11644473600;
 
 } // namespace
 
@@ -82,22 +81,19 @@ bool Win32FileSystem::SameFile(const std::string& first, const std::string& seco
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
-int32_t Win32FileSystem::FileAgeStamp(const std::string& name) {
+AgeStamp Win32FileSystem::FileAgeStamp(const std::string& name) {
     WIN32_FIND_DATAA found{};
     const HANDLE search = ::FindFirstFileA(name.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return NoStamp;
+    if (search == INVALID_HANDLE_VALUE) return {};
     ::FindClose(search);
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return NoStamp;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
 
-    FILETIME local{};
-    if (!::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return NoStamp;
-    const uint64_t localTime = static_cast<uint64_t>(local.dwHighDateTime) << 32 |
-                               static_cast<uint64_t>(local.dwLowDateTime);
-    if (localTime >= FirstUnpackableTime) return NoStamp;
-    WORD date = 0;
-    WORD time = 0;
-    if (!::FileTimeToDosDateTime(&local, &date, &time)) return NoStamp;
-    return static_cast<int32_t>(static_cast<uint32_t>(date) << 16 | time);
+    // Taken as the file system keeps it, in UTC: no conversion to local
+    // time, which would make one hour of the year repeat.
+    const uint64_t ticks = static_cast<uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
+                           found.ftLastWriteTime.dwLowDateTime;
+    return AgeStamp::At(static_cast<int64_t>(ticks / TicksPerSecond) - SecondsFrom1601To1970,
+                        static_cast<int32_t>(ticks % TicksPerSecond * 100));
 }
 
 } // namespace vexel

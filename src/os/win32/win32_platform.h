@@ -23,7 +23,7 @@ class Win32FileSystem : public FileSystem {
 public:
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
     bool SameFile(const std::string& first, const std::string& second) override;
-    int32_t FileAgeStamp(const std::string& name) override;
+    AgeStamp FileAgeStamp(const std::string& name) override;
 };
 
 // win32_process.cpp

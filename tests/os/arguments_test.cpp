@@ -1,7 +1,7 @@
-// Splitting the command line by the tool's own rules.
+// Splitting the text of a command line into the tool's arguments, by its own rules.
 #include <gtest/gtest.h>
 
-#include "os/command_line.h"
+#include "os/arguments.h"
 
 namespace vexel {
 namespace {

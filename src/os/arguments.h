@@ -1,6 +1,8 @@
-// Splitting a command-line text into the tool's arguments by the tool's own
-// rules: blanks and control bytes separate, a double-quoted stretch may hold
-// blanks, there is no escape, and an empty quoted pair is no argument.
+// The tool's own arguments: how the text Windows gives a program as its
+// command line splits into them, by the tool's own rules. Blanks and
+// control bytes separate, a double-quoted stretch may hold blanks, there is
+// no escape, and an empty quoted pair is no argument. (A command of the
+// makefile is split by its own program, not by these rules.)
 #pragma once
 
 #include <cstddef>
@@ -15,11 +17,11 @@ struct ArgumentItem {
     std::size_t next = 0; // position where collection stopped
 };
 
-// Takes one item off the command-line text from position. The text ends at
+// Takes one item off the text from position. The text ends at
 // its first NUL byte or at its end.
 ArgumentItem NextArgument(std::string_view text, std::size_t position);
 
 // The arguments after the program's own name, up to the first empty item.
-std::vector<std::string> SplitArguments(std::string_view commandLine);
+std::vector<std::string> SplitArguments(std::string_view text);
 
 } // namespace vexel

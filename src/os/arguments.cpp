@@ -1,4 +1,4 @@
-#include "os/command_line.h"
+#include "os/arguments.h"
 
 namespace vexel {
 
@@ -41,11 +41,11 @@ ArgumentItem NextArgument(std::string_view text, std::size_t position) {
     return item;
 }
 
-std::vector<std::string> SplitArguments(std::string_view commandLine) {
+std::vector<std::string> SplitArguments(std::string_view text) {
     std::vector<std::string> arguments;
-    ArgumentItem item = NextArgument(commandLine, 0); // the program's own name
+    ArgumentItem item = NextArgument(text, 0); // the program's own name
     for (;;) {
-        item = NextArgument(commandLine, item.next);
+        item = NextArgument(text, item.next);
         if (item.text.empty()) break;
         arguments.push_back(std::move(item.text));
     }

@@ -1,0 +1,66 @@
+#include "depend/target_graph.h"
+
+#include <algorithm>
+
+#include "depend/match_keys.h"
+
+namespace vexel {
+
+TargetGraph::TargetGraph(std::span<const TargetEntry> entries) {
+    records_.reserve(entries.size());
+    for (const TargetEntry& entry : entries) {
+        TDepend& record = records_.emplace_back();
+        record.Target = entry.Target;
+        record.Depends = entry.Depends;
+        record.CmdFirst = entry.CmdFirst;
+        record.CmdLast = entry.CmdLast;
+    }
+    if (records_.empty()) records_.emplace_back();
+    Root().Stale = true;
+}
+
+DependList TargetGraph::MakefileOrder() {
+    DependList order;
+    order.reserve(records_.size());
+    for (TDepend& record : records_)
+        order.push_back(&record);
+    return order;
+}
+
+void TargetGraph::LinkDependents(MakefileNames& names, NameRules& rules) {
+    keyOfName_ = MatchKeyIds(names, rules);
+    groupOfKey_.assign(static_cast<std::size_t>(names.Count()), NoGroup);
+    Group groups = 0;
+    for (const TDepend& record : Targets()) {
+        Group& group = groupOfKey_[keyOfName_[record.Target]];
+        if (group == NoGroup) group = groups++;
+    }
+
+    // Each record's named groups, a group named twice by one record once:
+    // counted first, then filled in, so that the links are one array.
+    const std::span<TDepend> targets = Targets();
+    std::vector<std::size_t> lastNamedBy(static_cast<std::size_t>(groups), 0);
+    auto forEachNamed = [&](auto visit) {
+        std::fill(lastNamedBy.begin(), lastNamedBy.end(), 0);
+        for (std::size_t j = 0; j < targets.size(); ++j) {
+            for (const NameId name : targets[j].Depends) {
+                const Group group = GroupOf(name);
+                if (group == NoGroup || lastNamedBy[group] == j + 1) continue;
+                lastNamedBy[group] = j + 1;
+                visit(group, targets[j]);
+            }
+        }
+    };
+    linkStart_.assign(static_cast<std::size_t>(groups) + 1, 0);
+    forEachNamed([&](Group group, TDepend&) { ++linkStart_[group + 1]; });
+    for (std::size_t g = 0; g < static_cast<std::size_t>(groups); ++g)
+        linkStart_[g + 1] += linkStart_[g];
+    links_.assign(linkStart_.back(), nullptr);
+    std::vector<std::size_t> fill(linkStart_.begin(), linkStart_.end() - 1);
+    forEachNamed([&](Group group, TDepend& record) { links_[fill[group]++] = &record; });
+
+    for (TDepend& record : targets)
+        record.Dependents = DependentsOf(GroupOf(record.Target));
+}
+
+} // namespace vexel

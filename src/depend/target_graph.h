@@ -1,0 +1,60 @@
+// The target graph: every record of the run, by value, and the links from
+// each target to the records made from it.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "depend/target_record.h"
+#include "makefile/makefile_reader.h"
+#include "os/platform.h"
+
+namespace vexel {
+
+class TargetGraph {
+public:
+    // A group of targets whose names match one another: a name that matches
+    // one of them matches them all, so they have the same dependents.
+    using Group = int;
+    static constexpr Group NoGroup = -1;
+
+    // One record per entry, in the same order: the root record, stale from
+    // the start (its commands run on every run that gets to them), then
+    // one per target line.
+    explicit TargetGraph(std::span<const TargetEntry> entries);
+    TargetGraph(const TargetGraph&) = delete; // the records refer to one another
+    TargetGraph& operator=(const TargetGraph&) = delete;
+
+    // Every record, the root record first, in makefile order.
+    std::span<TDepend> Records() { return records_; }
+    TDepend& Root() { return records_.front(); }
+    // The records of the target lines, in makefile order.
+    std::span<TDepend> Targets() { return std::span(records_).subspan(1); }
+    std::span<const TDepend> Targets() const { return std::span(records_).subspan(1); }
+    // A list of every record, in makefile order.
+    DependList MakefileOrder();
+
+    // Fills the Dependents of every target record: each record, once, whose
+    // dependency names match its target by the system's rules. Each
+    // distinct name is keyed once; the keys join the name table.
+    void LinkDependents(MakefileNames& names, NameRules& rules);
+
+    // Once linked: the group of the targets that the name matches, or
+    // NoGroup for a name no target has (a source file).
+    Group GroupOf(NameId name) const { return groupOfKey_[keyOfName_[name]]; }
+    std::size_t GroupCount() const { return linkStart_.size() - 1; }
+    std::span<TDepend* const> DependentsOf(Group group) const {
+        const auto g = static_cast<std::size_t>(group);
+        return std::span(links_).subspan(linkStart_[g], linkStart_[g + 1] - linkStart_[g]);
+    }
+
+private:
+    std::vector<TDepend> records_;          // never resized: records point at one another
+    std::vector<NameId> keyOfName_;         // by name id
+    std::vector<Group> groupOfKey_;         // by the key's name id
+    std::vector<std::size_t> linkStart_{0}; // by group, into links_
+    std::vector<TDepend*> links_;           // each group's dependents, group after group
+};
+
+} // namespace vexel
