@@ -10,7 +10,6 @@
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
 //   sleep MS           wait MS milliseconds
-//   wait FILE          wait until FILE exists
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -64,9 +63,6 @@ int main(int argc, char** argv) {
             std::exit(static_cast<int>(std::strtoll(argv[++i], nullptr, 10)));
         } else if (action == "sleep" && left >= 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
-        } else if (action == "wait" && left >= 1) {
-            for (++i; !std::filesystem::exists(argv[i]);)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

@@ -59,10 +59,12 @@ void E2eTest::TearDown() {
 }
 
 std::string E2eTest::Expand(std::string text) const {
-    std::string child = ToolPath(Variable("VEXEL_CHILD"));
-    if (child.find(' ') != std::string::npos) child = "\"" + child + "\"";
-    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at))
-        text.replace(at, 1, child), at += child.size();
+    for (const auto& [mark, name] : {std::pair{'@', "VEXEL_CHILD"}, std::pair{'%', "VEXEL_EXE"}}) {
+        std::string path = ToolPath(Variable(name));
+        if (path.find(' ') != std::string::npos) path = "\"" + path + "\"";
+        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at))
+            text.replace(at, 1, path), at += path.size();
+    }
     return text;
 }
 

@@ -47,7 +47,7 @@ protected:
     void TearDown() override;
 
     // Relative names are taken from the test's fresh work directory, and "@"
-    // in written text stands for the child program.
+    // in written text stands for the child program, "%" for the tool.
     const fs::path& Work() const { return work_; }
     std::string Expand(std::string text) const;
     void Write(const fs::path& name, const std::string& text) const;

@@ -1,8 +1,9 @@
-// The built tool from start-up to exit status. One table (see table.h)
-// covers COMSPEC, the arguments, the log, unusable standard output, makefile
-// errors, staleness by explicit file times, build order, cycles and the
-// command runner; the rows about the log stand in log_test.cpp.
-#include "table.h"
+// The built tool from start-up to exit status. One table covers COMSPEC, the
+// arguments, the log, unusable standard output, makefile errors, staleness by
+// explicit file times, build order, cycles and the command runner. Each case
+// runs in a fresh directory; "@" in a makefile or an expected output stands
+// for the child program (tests/child), "%" for the tool itself.
+#include "harness.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -12,6 +13,37 @@
 
 namespace vexel::e2e {
 namespace {
+
+// Some cases cannot be arranged on the other platform: a command ended by a
+// signal, FIFOs and devices by POSIX names; 32-bit exit codes, devices by
+// Windows names.
+enum Where { Both, PosixOnly, WineOnly };
+
+const std::optional<std::string> ComSpec = Options{}.comSpec;
+
+struct Case {
+    const char* name;
+    std::string mk = "";                 // written to "mk"; "": none
+    std::vector<std::string> files = {}; // made first, see Make()
+    std::string out;      // standard output; with a log named "log" last, the log's bytes
+    int exit;             // as the shell sees it
+    std::string ran = ""; // the lines that commands appended to "ran"
+    std::vector<std::string> args = {"mk"};
+    Where where = Both;
+    std::optional<std::string> comSpec = ComSpec;
+    Stdout to = Stdout::Captured;
+    std::vector<std::string> env = {}; // "NAME=VALUE" for the run
+    std::string err = "";              // standard error
+    int descriptors = 0;               // see Options
+};
+
+// What the tool prints: "Vexel: " and each line; the echoes of "append ran" commands.
+std::string V(auto... lines) {
+    return (("Vexel: " + std::string(lines) + "\r\n") + ...);
+}
+std::string Echo(auto... names) {
+    return V(("\t@ append ran " + std::string(names))...);
+}
 
 const std::string UpToDate = V("Target is up to date."), Syntax = V("Target Line Syntax error"),
                   OpenError = V("MakeFile Open Error");
@@ -33,6 +65,11 @@ const std::string Split =
 const std::string Worked =
     "\t@ append ran begin\napp: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n"
     "\ndoc: notes\n\t@ append ran doc\n";
+
+// The notice on the caller's standard error of a log that cannot be created.
+std::string Lost(const std::string& name) {
+    return "Vexel: Log file " + name + " cannot be created; messages are lost\r\n";
+}
 
 // clang-format off
 const Case Cases[] = {
@@ -137,14 +174,11 @@ const Case Cases[] = {
     {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
      .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
 
-    // Lines end at CR LF, LF or CR.
-    {.name = "CrLfLineEnds",
-     .mk = "app: lib\r\n\t@ append ran app\r\nlib: src\r\n\t@ append ran lib\r\n",
-     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
-     .ran = "lib\napp\n"},
-    {.name = "CrLineEnds", .mk = "# c\rapp: lib\r\t@ append ran app\rlib: src\r\t@ append ran lib",
-     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
-     .ran = "lib\napp\n"},
+    // Lines end at CR LF, LF or CR: CR LF is one line end, CR alone another.
+    {.name = "CrLfAndCrLineEnds",
+     .mk = "# c\rapp: lib\r\t@ append ran app\r\n\t@ append ran 2\rlib: src\r\n\t@ append ran lib",
+     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app", "2"), .exit = 0,
+     .ran = "lib\napp\n2\n"},
 
     // Build order.
     {.name = "ChainBuildsDependencyFirst",
@@ -201,8 +235,36 @@ const Case Cases[] = {
     // 259 is also what GetExitCodeProcess gives for a child still running.
     {.name = "ExitCode259IsAnEndedChild", .mk = "\t@ exit 259\n",
      .out = V("\t@ exit 259", "Command error return(259)"), .exit = 255, .where = WineOnly},
+
+    // The log: one that cannot be created is told once, on standard error; the run goes on.
+    {.name = "LogThatCannotBeCreated", .out = "", .exit = 255,
+     .args = {"missing.mk", "no-such-dir/log"}, .err = Lost("no-such-dir/log")},
+    // The log: every write lands at its end, so a command appending to it by name keeps its line.
+    {.name = "CommandAppendingToTheLogByName", .mk = "\t@ append log by-name\n\t@ append ran x\n",
+     .out = V("\t@ append log by-name") + "by-name\n" + Echo("x"), .exit = 0, .ran = "x\n",
+     .args = {"mk", "log"}, .where = PosixOnly},
+    // The log: while a run holds it, another run ("%", a command of the first) neither empties
+    // nor writes it; its notice goes to its standard error, the first run's log, at the end.
+    {.name = "SecondRunLeavesALogInUseAlone", .mk = "\t% second.mk log\n\t@ append ran first\n",
+     .files = {"second.mk=0"}, .out = V("\t% second.mk log") + Lost("log") + Echo("first"),
+     .exit = 0, .ran = "first\n", .args = {"mk", "log"}},
+    // The log: a FIFO that nobody reads cannot be it, said at once; a device takes the lines.
+    {.name = "FifoWithoutAReader", .files = {"mk=0", "f.log|"}, .out = "", .exit = 0,
+     .args = {"mk", "f.log"}, .where = PosixOnly, .err = Lost("f.log")},
+    {.name = "NullDeviceDiscards", .files = {"mk=0"}, .out = "", .exit = 0,
+     .args = {"mk", "/dev/null"}, .where = PosixOnly},
+    // The log: without descriptors to keep the caller's standard output and error in, none is
+    // made, and they are never lost.
+    {.name = "TooFewDescriptorsForALog", .files = {"mk=0"}, .out = "", .exit = 0,
+     .args = {"mk", "x.log"}, .where = PosixOnly, .err = Lost("x.log"), .descriptors = 4},
 };
 // clang-format on
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Tool : public E2eTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(Tool, Runs) {
     const Case& c = GetParam();
@@ -299,6 +361,19 @@ TEST_F(E2eTest, CommandsStartInTheStartDirectory) {
     EXPECT_EQ(result.out, Expand("Vexel: \t@ touch here\r\n"));
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(fs::exists(Work() / "漢字" / "here"));
+}
+
+// A message line that the log cannot take ends the run as a failed write to
+// standard output does: the log closed and the standard handles restored
+// first, then the report on the caller's standard output, exit status 1; the
+// announced command never starts. (Under Wine, the device by its Z: name.)
+TEST_F(E2eTest, FailedWriteToTheLogIsAnUnexpectedFailure) {
+    Write("mk", "\t@ append ran x\n");
+    const Result result = Run({"mk", ToolPath("/dev/full")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out.rfind("Unexpected failure InOutError in module ", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find(": writing to the log failed ("), std::string::npos) << result.out;
+    EXPECT_EQ(Read("ran"), "");
 }
 
 } // namespace
