@@ -42,15 +42,17 @@ void MessageWriter::PrintMessage(std::string_view text) {
     line.reserve(text.size() + 9);
     line.append("Vexel: ").append(text).append("\r\n");
 
+    int error = 0;
     if (logInUse_) {
-        streams_.WriteLog(line.data(), line.size());
-        return;
+        error = streams_.WriteLog(line.data(), line.size());
+    } else {
+        error = standardOutput_.Append(line);
+        if (error == 0) error = standardOutput_.Flush();
     }
-    int error = standardOutput_.Append(line);
-    if (error == 0) error = standardOutput_.Flush();
     if (error != 0) {
-        RaiseIoFailure(error,
-                       "writing to standard output failed (" + streams_.DescribeError(error) + ")");
+        RaiseIoFailure(error, std::string("writing to ") +
+                                  (logInUse_ ? "the log" : "standard output") + " failed (" +
+                                  streams_.DescribeError(error) + ")");
     }
 }
 

@@ -40,7 +40,8 @@ public:
     void UseLog() { logInUse_ = true; }
 
     // Writes "Vexel: " + text + CR LF to the log or to standard output. A
-    // failed write to standard output raises an input/output failure.
+    // line that cannot be written whole to either raises an input/output
+    // failure.
     void PrintMessage(std::string_view text);
 
 private:

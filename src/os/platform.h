@@ -60,7 +60,8 @@ public:
     virtual void PrepareChildStart() = 0;
 
     // Starts the command line, with leading blanks already removed, in
-    // directory. Null when the program cannot be started.
+    // directory, the start directory (which is the current one, so that a
+    // child may simply inherit it). Null when the program cannot be started.
     virtual std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
                                                      const std::string& directory) = 0;
 
@@ -72,16 +73,19 @@ class OutputStreams {
 public:
     virtual ~OutputStreams() = default;
 
-    // Creates the log file afresh (an existing one is truncated). False when
-    // it could not be created.
+    // Creates the log file afresh (an existing one is emptied). False when it
+    // cannot be created, or cannot be the run's own: another run holds it,
+    // or the standard output and error it is to replace could not be kept
+    // to be given back. The run then goes on without a log.
     virtual bool CreateLog(const std::string& name) = 0;
 
     // Keeps the current standard error and standard output, then points both
     // at the log.
     virtual void RedirectToLog() = 0;
 
-    // Writes to the log; failures are ignored.
-    virtual void WriteLog(const char* data, std::size_t size) = 0;
+    // Writes all bytes to the log; 0 or the error code. Without a log (it
+    // could not be created) the bytes are dropped and the result is 0.
+    virtual int WriteLog(const char* data, std::size_t size) = 0;
 
     // Closes the log and restores standard error, then standard output.
     virtual void RestoreFromLog() = 0;

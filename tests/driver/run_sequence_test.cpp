@@ -17,8 +17,9 @@ TEST(RunVexel, UnexpectedFailureIsReportedOnStandardOutputAfterTheLogIsRestored)
     Platform platform = fake.Get();
     EXPECT_EQ(RunVexel(platform), 1);
     EXPECT_EQ(fake.streams.events, "redirect restore report ");
-    // Kind, module file, code address, text, full stop.
-    const std::regex report(".*OutOfMemory.* C:\\\\vexel\\.exe .*0x[0-9A-F]+.*bad_alloc.*\\.\r\n");
+    // Kind, module file, code address (two hex digits a byte), text, full stop.
+    const std::regex report(".*OutOfMemory.* C:\\\\vexel\\.exe at 0x[0-9A-F]{" +
+                            std::to_string(2 * sizeof(void*)) + "}: .*bad_alloc.*\\.\r\n");
     EXPECT_TRUE(std::regex_match(fake.streams.standardOutput, report))
         << fake.streams.standardOutput;
 }

@@ -59,10 +59,12 @@ void E2eTest::TearDown() {
 }
 
 std::string E2eTest::Expand(std::string text) const {
-    std::string child = ToolPath(Variable("VEXEL_CHILD"));
-    if (child.find(' ') != std::string::npos) child = "\"" + child + "\"";
-    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at))
-        text.replace(at, 1, child), at += child.size();
+    for (const auto& [mark, name] : {std::pair{'@', "VEXEL_CHILD"}, std::pair{'%', "VEXEL_EXE"}}) {
+        std::string path = ToolPath(Variable(name));
+        if (path.find(' ') != std::string::npos) path = "\"" + path + "\"";
+        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at))
+            text.replace(at, 1, path), at += path.size();
+    }
     return text;
 }
 
@@ -92,10 +94,10 @@ timespec TimeAfter(long long base, const std::string& offset) {
 
 void E2eTest::Make(const std::vector<std::string>& files) const {
     for (const std::string& file : files) {
-        if (file.back() == '|') {
-            ASSERT_EQ(::mkfifo((work_ / file.substr(0, file.size() - 1)).c_str(), 0666), 0);
-            continue;
-        }
+        const fs::path path = work_ / file.substr(0, file.size() - 1);
+        if (file.back() == '|' && ::mkfifo(path.c_str(), 0666) != 0) ADD_FAILURE() << path;
+        if (file.back() == '*') fs::create_symlink(Variable("VEXEL_CHILD"), path);
+        if (file.back() == '|' || file.back() == '*') continue;
         const std::size_t mark = file.find_last_of("=@");
         if (mark == std::string::npos) {
             fs::create_directories(work_ / file);
@@ -139,6 +141,9 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
         command.insert(command.begin(), options.environment.begin(), options.environment.end());
         command.insert(command.begin(), "env");
     }
+    if (options.descriptors > 0)
+        command.insert(command.begin(),
+                       {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":"});
     command.push_back(Variable("VEXEL_EXE"));
     command.insert(command.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -161,6 +166,7 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
         posix_spawn_file_actions_addfchdir_np(&actions, options.directory);
     else
         posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3); // only what the run is given
     // A process group of its own, so that its children can be waited for.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

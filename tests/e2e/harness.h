@@ -31,6 +31,7 @@ struct Options {
     bool toGroup = false; // to the tool and its child, as a terminal's Ctrl-C
     int directory = -1;   // a descriptor to start in; the work directory by default
     std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
+    int descriptors = 0;                       // a limit on open descriptors (POSIX); 0: none
 };
 
 struct Result {
@@ -46,14 +47,14 @@ protected:
     void TearDown() override;
 
     // Relative names are taken from the test's fresh work directory, and "@"
-    // in written text stands for the child program.
+    // in written text stands for the child program, "%" for the tool.
     const fs::path& Work() const { return work_; }
     std::string Expand(std::string text) const;
     void Write(const fs::path& name, const std::string& text) const;
     // Each "name=S" is an empty file written S seconds (a decimal, to the
     // nanosecond, may be negative) after a fixed even second, each "name@S"
     // one written S seconds after 1970-01-01 00:00:00 UTC; each "name/" a
-    // directory, each "name|" a FIFO.
+    // directory, each "name|" a FIFO, each "name*" a link to the child program.
     void Make(const std::vector<std::string>& files) const;
     std::string Read(const fs::path& name) const; // "" when missing
     std::size_t Entries() const;                  // in the work directory, walked

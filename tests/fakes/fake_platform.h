@@ -68,7 +68,7 @@ struct FakeStreams : OutputStreams {
 
     bool CreateLog(const std::string&) override { return true; }
     void RedirectToLog() override { events += "redirect "; }
-    void WriteLog(const char*, std::size_t) override {}
+    int WriteLog(const char*, std::size_t) override { return 0; }
     void RestoreFromLog() override { events += "restore "; }
     int BindStandardOutput(bool& console) override { return console = false; }
     int WriteStandardOutput(const char* data, std::size_t size) override {

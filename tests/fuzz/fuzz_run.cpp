@@ -90,7 +90,7 @@ struct FuzzPlatform final : FileSystem, ProcessRunner, OutputStreams, ProcessFac
     void Pause(unsigned) override {}
     bool CreateLog(const std::string&) override { return false; }
     void RedirectToLog() override {}
-    void WriteLog(const char*, std::size_t) override {}
+    int WriteLog(const char*, std::size_t) override { return 0; }
     void RestoreFromLog() override {}
     int BindStandardOutput(bool& console) override { return console = false; }
     int WriteStandardOutput(const char* data, std::size_t size) override {

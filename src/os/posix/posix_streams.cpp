@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,9 +26,12 @@ int WriteAll(int descriptor, const char* data, std::size_t size) {
     return 0;
 }
 
-// A copy of the descriptor above the standard three, or -1 when it is closed.
-int SaveDescriptor(int descriptor) {
-    return ::fcntl(descriptor, F_DUPFD_CLOEXEC, 3);
+// Keeps a copy of the descriptor above the standard three in saved: -1 when
+// the descriptor is closed. False when no copy can be made (no descriptor
+// left), so that the descriptor could not be restored.
+bool SaveDescriptor(int descriptor, int& saved) {
+    saved = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 3);
+    return saved >= 0 || errno == EBADF;
 }
 
 void RestoreDescriptor(int saved, int descriptor) {
@@ -39,35 +43,68 @@ void RestoreDescriptor(int saved, int descriptor) {
     }
 }
 
-} // namespace
+void Release(int& descriptor) {
+    if (descriptor >= 0) ::close(descriptor);
+    descriptor = -1;
+}
 
-bool PosixStreams::CreateLog(const std::string& name) {
-    int log = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
-    if (log < 0) return false;
-    if (log < 3) {
+// Opens the log for appending, so that every write lands at its end, whoever
+// else writes to the file. The open never waits: a FIFO or socket that
+// nobody reads fails at once. -1 on failure.
+int OpenLog(const std::string& name) {
+    int log = ::open(name.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY, 0666);
+    if (log >= 0 && log < 3) {
         // The caller closed a standard descriptor; keep the log clear of them.
         const int moved = ::fcntl(log, F_DUPFD, 3);
         ::close(log);
-        if (moved < 0) return false;
         log = moved;
     }
-    logDescriptor_ = log;
-    return true;
+    return log;
+}
+
+// Makes the opened log the run's own: writes wait again (a reader of a FIFO
+// may be slow), and a file on disk is locked against other runs and only
+// then emptied. Anything else (a FIFO, a device) is written as it is.
+bool ClaimLog(int log) {
+    const int flags = ::fcntl(log, F_GETFL);
+    struct stat status {};
+    if (flags < 0 || ::fcntl(log, F_SETFL, flags & ~O_NONBLOCK) != 0 || ::fstat(log, &status) != 0)
+        return false;
+    if (!S_ISREG(status.st_mode)) return true;
+    // Another run holds it. (A file system that cannot lock at all does not
+    // keep logs from being made.)
+    if (::flock(log, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+    return ::ftruncate(log, 0) == 0;
+}
+
+} // namespace
+
+bool PosixStreams::CreateLog(const std::string& name) {
+    // The caller's standard output and error are kept first: a log that
+    // could not give them back is never installed.
+    int log = -1;
+    if (SaveDescriptor(2, savedError_) && SaveDescriptor(1, savedOutput_)) log = OpenLog(name);
+    if (log >= 0 && ClaimLog(log)) {
+        logDescriptor_ = log;
+        return true;
+    }
+    Release(log);
+    Release(savedError_);
+    Release(savedOutput_);
+    return false;
 }
 
 void PosixStreams::RedirectToLog() {
     // Without a log there is nothing to point the descriptors at; they stay
     // as the caller gave them.
     if (logDescriptor_ < 0) return;
-    savedError_ = SaveDescriptor(2);
-    savedOutput_ = SaveDescriptor(1);
     ::dup2(logDescriptor_, 2);
     ::dup2(logDescriptor_, 1);
     logRedirected_ = true;
 }
 
-void PosixStreams::WriteLog(const char* data, std::size_t size) {
-    if (logDescriptor_ >= 0) WriteAll(logDescriptor_, data, size);
+int PosixStreams::WriteLog(const char* data, std::size_t size) {
+    return logDescriptor_ >= 0 ? WriteAll(logDescriptor_, data, size) : 0;
 }
 
 void PosixStreams::RestoreFromLog() {

@@ -44,7 +44,7 @@ class Win32Streams : public OutputStreams {
 public:
     bool CreateLog(const std::string& name) override;
     void RedirectToLog() override;
-    void WriteLog(const char* data, std::size_t size) override;
+    int WriteLog(const char* data, std::size_t size) override;
     void RestoreFromLog() override;
     int BindStandardOutput(bool& consoleDevice) override;
     int WriteStandardOutput(const char* data, std::size_t size) override;

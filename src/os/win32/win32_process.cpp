@@ -50,16 +50,16 @@ void Win32ProcessRunner::PrepareChildStart() {
 }
 
 std::unique_ptr<ChildProcess> Win32ProcessRunner::StartChild(const std::string& commandLine,
-                                                             const std::string& directory) {
+                                                             const std::string&) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     auto child = std::make_unique<Win32Child>();
-    // Without a start directory the child starts in the current one, which
-    // the tool never changes.
-    const char* startIn = directory.empty() ? nullptr : directory.c_str();
+    // The child inherits the current directory, which is the start directory:
+    // the tool never changes it. Its name is not handed over, since the ANSI
+    // code page may not spell it (nor may it fit the system's limit).
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
-                          nullptr, startIn, &startupInfo_, &child->Info())) {
+                          nullptr, nullptr, &startupInfo_, &child->Info())) {
         return nullptr;
     }
     return child;

@@ -58,13 +58,9 @@ void Win32Streams::RedirectToLog() {
     logRedirected_ = true;
 }
 
-void Win32Streams::WriteLog(const char* data, std::size_t size) {
-    // One write of the whole line, whatever its length; a failure (no log,
-    // a full disk) loses the line and nothing else.
-    if (logHandle_ == INVALID_HANDLE_VALUE) return;
-    if (size > MAXDWORD) size = MAXDWORD;
-    DWORD written = 0;
-    ::WriteFile(logHandle_, data, static_cast<DWORD>(size), &written, nullptr);
+int Win32Streams::WriteLog(const char* data, std::size_t size) {
+    // Without a log the line is lost, as the caller was told.
+    return logHandle_ != INVALID_HANDLE_VALUE ? WriteAll(logHandle_, data, size) : 0;
 }
 
 void Win32Streams::RestoreFromLog() {
