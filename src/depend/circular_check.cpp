@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "report/messages.h"
+
 namespace vexel {
 
 namespace {
@@ -70,7 +72,7 @@ std::vector<int> ComponentOfGroup(const TargetGraph& graph) {
 
 } // namespace
 
-const TDepend* FindCircular(const TargetGraph& graph) {
+std::optional<Failure> CheckCircular(const TargetGraph& graph, const MakefileNames& names) {
     const std::vector<int> component = ComponentOfGroup(graph);
     // A record lies on a cycle exactly when a group that it names can be
     // reached from its own group, that is, when both share a component (or
@@ -79,10 +81,11 @@ const TDepend* FindCircular(const TargetGraph& graph) {
         const int own = component[graph.GroupOf(record.Target)];
         for (const NameId name : record.Depends) {
             const Group group = graph.GroupOf(name);
-            if (group != TargetGraph::NoGroup && component[group] == own) return &record;
+            if (group != TargetGraph::NoGroup && component[group] == own)
+                return Failure(messages::Circular(names[record.Target]));
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 } // namespace vexel

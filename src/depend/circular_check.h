@@ -2,14 +2,18 @@
 // from itself.
 #pragma once
 
+#include <optional>
+
 #include "depend/target_graph.h"
+#include "report/failure.h"
 
 namespace vexel {
 
-// The first target record, in makefile order, that lies on a cycle: one of
-// its dependency names matches its own target or the target of a record
-// made from it, directly or through others. Null when none does. The graph
-// must be linked.
-const TDepend* FindCircular(const TargetGraph& graph);
+// Finds the first target record, in makefile order, that lies on a cycle:
+// one of its dependency names matches its own target or the target of a
+// record made from it, directly or through others. "Circular " + its
+// target + " dependency dropped." when there is one. The graph must be
+// linked.
+std::optional<Failure> CheckCircular(const TargetGraph& graph, const MakefileNames& names);
 
 } // namespace vexel

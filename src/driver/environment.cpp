@@ -1,16 +1,23 @@
 #include "driver/environment.h"
 
+#include "report/messages.h"
+
 namespace vexel {
 
-EnvLookup GetEnvValue(ProcessFacts& facts, const std::string& name, std::string& value) {
+std::optional<Failure> GetEnvValue(ProcessFacts& facts, const std::string& name,
+                                   std::string& value) {
     EnvironmentValue found = facts.Environment(name, MaxEnvValueLength);
-    if (found.status == EnvironmentValue::Status::Found) {
-        value = std::move(found.value);
-        return EnvLookup::Read;
-    }
     value.clear();
-    return found.status == EnvironmentValue::Status::TooLong ? EnvLookup::LengthOver
-                                                             : EnvLookup::NotExists;
+    switch (found.status) {
+    case EnvironmentValue::Status::Found:
+        value = std::move(found.value);
+        return std::nullopt;
+    case EnvironmentValue::Status::TooLong:
+        return Failure(messages::EnvLengthOver);
+    case EnvironmentValue::Status::Missing:
+        break;
+    }
+    return Failure(messages::EnvNotExists);
 }
 
 } // namespace vexel

@@ -2,19 +2,21 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "os/platform.h"
+#include "report/failure.h"
 
 namespace vexel {
 
 // Largest value read, in bytes.
 constexpr std::size_t MaxEnvValueLength = 1024;
 
-enum class EnvLookup { Read, NotExists, LengthOver };
-
-// Reads the variable into value; on failure value is empty and the result
-// tells why: not set or empty, or longer than MaxEnvValueLength.
-EnvLookup GetEnvValue(ProcessFacts& facts, const std::string& name, std::string& value);
+// Reads the variable into value. On failure value is empty and the failure
+// says why: "EnvNotExists" when it is not set or empty, "EnvLengthOver"
+// when it is longer than MaxEnvValueLength.
+std::optional<Failure> GetEnvValue(ProcessFacts& facts, const std::string& name,
+                                   std::string& value);
 
 } // namespace vexel

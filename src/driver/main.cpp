@@ -1,7 +1,7 @@
 // Program entry: one run per process.
 #include "driver/run_sequence.h"
-#include "driver/unexpected_failure.h"
 #include "os/system_platform.h"
+#include "report/unexpected_failure.h"
 
 int main(int argc, char** argv) {
     vexel::InstallOutOfMemoryHandler();

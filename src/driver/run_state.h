@@ -1,4 +1,5 @@
-// The state of one run, handed to each phase in turn.
+// The state of one run: what the start-up takes from the environment and
+// the arguments, and what the phases make, kept until the clean-up.
 #pragma once
 
 #include <cstdint>
@@ -17,13 +18,14 @@ constexpr int32_t ExitFailure = -1; // a failure the tool reported itself
 constexpr int32_t ExitUnexpected = 1;
 
 struct RunState {
-    int32_t ExitStatus = ExitFailure; // ExitSuccess only once the run has succeeded
+    // COMSPEC must be set for the tool to run, but nothing reads its value:
+    // commands are started directly, never through a command interpreter.
     std::string ComSpecValue;
-    std::string StartDir;
+    std::string StartDir; // the current directory at start; commands start there
     std::string MakeFileName;
     std::string LogFileName; // non-empty: message lines go to the log
     MakeLines Lines;
-    MakefileTargets Targets; // every name, viewing the text of Lines
+    MakefileTargets Targets;          // every name, viewing the text of Lines
     std::optional<TargetGraph> Graph; // the records, once the targets are read
     DependList Depends;               // the records in build order
     CommandList Commands;

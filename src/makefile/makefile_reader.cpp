@@ -5,24 +5,27 @@
 
 #include "makefile/line_kind.h"
 #include "makefile/target_line.h"
+#include "report/messages.h"
 
 namespace vexel {
 
-bool LoadMakefile(FileSystem& files, const std::string& fileName, MakeLines& lines) {
+std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileName,
+                                    MakeLines& lines) {
     // A makefile too large for the memory at hand is one that cannot be
     // read, like any other.
     try {
         std::string text;
-        if (!files.ReadWholeFile(fileName, text)) return false;
-        lines.Assign(std::move(text));
-        return true;
+        if (files.ReadWholeFile(fileName, text)) {
+            lines.Assign(std::move(text));
+            return std::nullopt;
+        }
     } catch (const std::exception&) {
-        return false;
     }
+    return Failure(messages::MakeFileOpenError);
 }
 
-ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                        MakefileTargets& targets) {
+std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
+                                   MakefileTargets& targets) {
     std::vector<TargetEntry>& entries = targets.entries;
     entries.emplace_back();
     std::size_t current = 0;
@@ -32,7 +35,7 @@ ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
     std::vector<bool> isTarget; // by name id
     std::vector<DependName> depends;
 
-    auto finish = [&](ReadOutcome outcome) {
+    auto finish = [&](std::optional<Failure> outcome) {
         dependStart.push_back(targets.dependNames.size());
         const std::span<const NameId> all(targets.dependNames);
         for (std::size_t e = 0; e < entries.size(); ++e)
@@ -55,10 +58,10 @@ ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
         case LineKind::Target: {
             const std::string_view trimmed = Trim(line);
             const std::string_view target = ExtractTarget(trimmed, leadBytes);
-            if (target.empty()) return finish({ReadError::TargetLineSyntax, {}});
+            if (target.empty()) return finish(Failure(messages::TargetLineSyntaxError));
             const NameId id = targets.names.Add(target);
             if (static_cast<std::size_t>(id) >= isTarget.size()) isTarget.resize(2 * id + 64);
-            if (isTarget[id]) return finish({ReadError::DupTarget, std::string(target)});
+            if (isTarget[id]) return finish(Failure(messages::DupTarget(target)));
             isTarget[id] = true;
             dependStart.push_back(targets.dependNames.size());
             depends.clear();
@@ -73,7 +76,7 @@ ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
         }
         }
     }
-    return finish({});
+    return finish(std::nullopt);
 }
 
 } // namespace vexel

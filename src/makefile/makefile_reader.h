@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "makefile/make_lines.h"
 #include "makefile/makefile_names.h"
 #include "os/platform.h"
+#include "report/failure.h"
 
 namespace vexel {
 
@@ -30,22 +32,17 @@ struct MakefileTargets {
     std::vector<TargetEntry> entries; // the root entry first, then the target lines
 };
 
-enum class ReadError { None, TargetLineSyntax, DupTarget };
-
-struct ReadOutcome {
-    ReadError error = ReadError::None;
-    std::string dupTarget; // with DupTarget: the repeated target as written
-};
-
-// Loads the whole named file into lines. False on any failure, lack of
-// memory for a large file included.
-bool LoadMakefile(FileSystem& files, const std::string& fileName, MakeLines& lines);
+// Loads the whole named file into lines. "MakeFile Open Error" on any
+// failure, lack of memory for a large file included.
+std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileName,
+                                    MakeLines& lines);
 
 // Makes the root entry, then one entry per target line in file order, each
-// with its command range. Stops at the first target line without a target,
-// or whose target was named before, byte for byte; that line's entry is not
+// with its command range. Stops at the first target line without a target
+// ("Target Line Syntax error"), or whose target was named before, byte for
+// byte ("Dup Target " and the target as written); that line's entry is not
 // made. The names are views into lines, which must outlive targets.
-ReadOutcome ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                        MakefileTargets& targets);
+std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
+                                   MakefileTargets& targets);
 
 } // namespace vexel

@@ -1,5 +1,7 @@
 #include "run/command_runner.h"
 
+#include "report/messages.h"
+
 namespace vexel {
 
 namespace {
@@ -15,12 +17,12 @@ std::string_view CommandText(std::string_view line) {
 
 } // namespace
 
-CommandResult RunCommand(std::string_view line, const std::string& directory,
-                         ProcessRunner& runner) {
+std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
+                                  ProcessRunner& runner) {
     const std::string command(CommandText(line));
     std::unique_ptr<ChildProcess> child;
     if (!command.empty()) child = runner.StartChild(command, directory);
-    if (!child) return {CommandResult::Kind::NotStarted, 0};
+    if (!child) return Failure(messages::CreateProcessError);
 
     int32_t code = 0;
     ChildProcess::State state;
@@ -30,8 +32,20 @@ CommandResult RunCommand(std::string_view line, const std::string& directory,
     } while (state == ChildProcess::State::Running);
     runner.Pause(PollInterval);
 
-    if (state == ChildProcess::State::QueryFailed) return {CommandResult::Kind::EndUnknown, 0};
-    return {CommandResult::Kind::Ended, code};
+    if (state == ChildProcess::State::QueryFailed) return Failure(messages::ExitCodeError);
+    if (code != 0) return Failure(messages::CommandErrorReturn(code));
+    return std::nullopt;
+}
+
+std::optional<Failure> RunCommandList(std::span<const std::string_view> lines,
+                                      const std::string& directory, ProcessRunner& runner,
+                                      MessageWriter& out) {
+    runner.PrepareChildStart();
+    for (const std::string_view line : lines) {
+        out.PrintMessage(line);
+        if (std::optional<Failure> failed = RunCommand(line, directory, runner)) return failed;
+    }
+    return std::nullopt;
 }
 
 } // namespace vexel

@@ -1,32 +1,32 @@
-// Running one command line as a child process and waiting for its end.
+// Running the command lines, one child process at a time.
 #pragma once
 
-#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "os/platform.h"
+#include "report/failure.h"
+#include "report/message_writer.h"
 
 namespace vexel {
 
 constexpr unsigned PollInterval = 100; // milliseconds
 
-struct CommandResult {
-    enum class Kind {
-        Ended,      // exitCode holds the child's exit code, 0 included
-        NotStarted, // the program could not be started
-        EndUnknown, // the child's end could not be learnt
-    };
-    Kind kind = Kind::NotStarted;
-    int32_t exitCode = 0;
-
-    bool Succeeded() const { return kind == Kind::Ended && exitCode == 0; }
-};
-
 // Starts the line, without its leading blanks and TABs, in directory, and
 // polls until the child has ended, pausing PollInterval after every query
-// and once more at the end.
-CommandResult RunCommand(std::string_view line, const std::string& directory,
-                         ProcessRunner& runner);
+// and once more at the end. What went wrong when the command does not end
+// with exit code 0: "Create Process Error" (it could not be started),
+// "Command error return(" + its exit code + ")", or "Exit Code Error" (its
+// end could not be learnt).
+std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
+                                  ProcessRunner& runner);
+
+// Prepares the start of children once, then echoes each line as a message
+// line and runs it, in order; stops at the first one that fails.
+std::optional<Failure> RunCommandList(std::span<const std::string_view> lines,
+                                      const std::string& directory, ProcessRunner& runner,
+                                      MessageWriter& out);
 
 } // namespace vexel

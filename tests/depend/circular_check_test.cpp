@@ -9,6 +9,7 @@
 #include "depend/circular_check.h"
 #include "depend/records.h"
 #include "fakes/fake_platform.h"
+#include "report/messages.h"
 
 namespace vexel {
 namespace {
@@ -76,7 +77,14 @@ TEST(CircularCheck, AgreesWithTheLiteralWalkOnRandomMakefiles) {
         const TDepend* failing = literal.FirstFailure();
         FakeNames names;
         makefile.graph->LinkDependents(makefile.targets.names, names);
-        ASSERT_EQ(FindCircular(*makefile.graph), failing) << text;
+        const std::optional<Failure> circular =
+            CheckCircular(*makefile.graph, makefile.targets.names);
+        ASSERT_EQ(circular.has_value(), failing != nullptr) << text;
+        if (failing) {
+            ASSERT_EQ(circular->messages,
+                      std::vector<std::string>{messages::Circular(makefile.Name(failing->Target))})
+                << text;
+        }
         std::map<const TDepend*, std::set<const TDepend*>> linked;
         for (const TDepend& r : makefile.graph->Records())
             for (const TDepend* d : r.Dependents)

@@ -14,7 +14,7 @@ namespace vexel {
 struct Makefile {
     explicit Makefile(const std::string& text) {
         lines.Assign(text);
-        EXPECT_EQ(ReadTargets(lines, LeadByteSet{}, targets).error, ReadError::None) << text;
+        EXPECT_FALSE(ReadTargets(lines, LeadByteSet{}, targets)) << text;
         graph.emplace(targets.entries);
     }
     Makefile(const Makefile&) = delete;

@@ -15,6 +15,7 @@
 #include "depend/plain_exchange_sort.h"
 #include "driver/run_sequence.h"
 #include "fuzz/fuzz_check.h"
+#include "makefile/makefile_reader.h"
 #include "makefile/target_line.h"
 
 namespace vexel {
@@ -135,7 +136,7 @@ int Compare(const Record* a, const Record* b) {
 // written plainly; files gets every file a target line names, unquoted.
 std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files) {
     MakefileTargets read;
-    CHECK(ReadTargets(lines, Lead, read).error == ReadError::None);
+    CHECK(!ReadTargets(lines, Lead, read));
     std::vector<Record> records(read.entries.size());
     std::map<std::string, std::vector<Record*>> namedBy;
     for (std::size_t i = 0; i < records.size(); ++i) {

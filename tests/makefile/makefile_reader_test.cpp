@@ -15,14 +15,15 @@ TEST(ReadTargets, GivesCommandRangesAndStopsAtTheFirstBadTargetLine) {
         {"app: lib\n\n# c\n\tone\n\n#x\n \t# y\n\ttwo\n\n# z\n\t\n", " -1..-1|app,lib 3..10|"},
         {"a: b\n\t#no comment\n \tc: d e\n\tx\nout: a#b \"a \n",
          " -1..-1|a,b 1..1|c,d,e 3..3|out,a#b,\"a  -1..-1|"},
-        {"a: b\n\tx\nc: d\nbad line\ne: f\n", " -1..-1|a,b 1..1|c,d -1..-1|syntax"},
+        {"a: b\n\tx\nc: d\nbad line\ne: f\n",
+         " -1..-1|a,b 1..1|c,d -1..-1|Target Line Syntax error"},
         {"a: x\nA: y\n\"a\": z\n", " -1..-1|a,x -1..-1|A,y -1..-1|\"a\",z -1..-1|"},
-        {"\"my t\": a\n\tx\n \"my t\": b\n", " -1..-1|\"my t\",a 1..1|dup \"my t\""}};
+        {"\"my t\": a\n\tx\n \"my t\": b\n", " -1..-1|\"my t\",a 1..1|Dup Target \"my t\""}};
     for (const auto& [text, expected] : cases) {
         MakeLines lines;
         lines.Assign(text);
         MakefileTargets targets;
-        const ReadOutcome outcome = ReadTargets(lines, LeadByteSet{}, targets);
+        const std::optional<Failure> failed = ReadTargets(lines, LeadByteSet{}, targets);
         std::string got;
         for (const TargetEntry& e : targets.entries) {
             if (e.Target != NoName) got.append(targets.names[e.Target]);
@@ -31,13 +32,13 @@ TEST(ReadTargets, GivesCommandRangesAndStopsAtTheFirstBadTargetLine) {
             got.append(" ").append(std::to_string(e.CmdFirst)).append("..");
             got.append(std::to_string(e.CmdLast)).append("|");
         }
-        if (outcome.error == ReadError::TargetLineSyntax) got += "syntax";
-        if (outcome.error == ReadError::DupTarget) got += "dup " + outcome.dupTarget;
+        for (const std::string& message : failed ? failed->messages : std::vector<std::string>{})
+            got += message;
         EXPECT_EQ(got, expected) << text;
     }
 }
 
-TEST(LoadMakefile, AnyFailureOfTheLoadIsFalse) {
+TEST(LoadMakefile, AnyFailureOfTheLoadIsMakeFileOpenError) {
     struct Failing : FakeFiles {
         bool fails = false;
         bool ReadWholeFile(const std::string&, std::string& contents) override {
@@ -47,9 +48,10 @@ TEST(LoadMakefile, AnyFailureOfTheLoadIsFalse) {
         }
     } files;
     MakeLines lines;
-    EXPECT_FALSE(LoadMakefile(files, "mk", lines));
+    const std::vector<std::string> error{"MakeFile Open Error"};
+    EXPECT_EQ(LoadMakefile(files, "mk", lines)->messages, error);
     files.fails = true;
-    EXPECT_FALSE(LoadMakefile(files, "mk", lines));
+    EXPECT_EQ(LoadMakefile(files, "mk", lines)->messages, error);
     EXPECT_EQ(lines.Count(), 0u);
 }
 

@@ -1,10 +1,11 @@
-#include "driver/message_writer.h"
+#include "report/message_writer.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "driver/unexpected_failure.h"
+#include "report/messages.h"
+#include "report/unexpected_failure.h"
 
 namespace vexel {
 
@@ -38,9 +39,7 @@ int StandardOutputWriter::WriteOut() {
 }
 
 void MessageWriter::PrintMessage(std::string_view text) {
-    std::string line;
-    line.reserve(text.size() + 9);
-    line.append("Vexel: ").append(text).append("\r\n");
+    const std::string line = messages::Line(text);
 
     int error = 0;
     if (logInUse_) {

@@ -10,6 +10,9 @@ namespace vexel {
 
 // A small buffered writer over standard output. It binds to the standard
 // output in force at its first write and keeps it for the rest of the run.
+// A line reaches the system in writes of at most BufferSize bytes, and a
+// console after every append; PrintMessage flushes each line whole before
+// it returns, so no line ever waits in the buffer.
 class StandardOutputWriter {
 public:
     static constexpr std::size_t BufferSize = 128;

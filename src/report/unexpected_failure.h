@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "os/platform.h"
+
 namespace vexel {
 
 // A failure that ends the run unexpectedly, with where in the program it
@@ -39,5 +41,12 @@ private:
 
 // Makes a failed allocation raise OutOfMemory.
 void InstallOutOfMemoryHandler();
+
+// Reports the failure being handled (to be called in a catch block) in one
+// line on the standard output in force, the caller's once the run has been
+// cleaned up: its kind, the program's file, the code address where it was
+// raised, and its text with a full stop. Never fails again, even when
+// memory has run out.
+void ReportUnexpectedFailure(ProcessFacts& facts, OutputStreams& streams) noexcept;
 
 } // namespace vexel

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "driver/message_writer.h"
 #include "os/platform.h"
+#include "report/message_writer.h"
 
 namespace vexel {
 

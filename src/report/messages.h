@@ -1,5 +1,4 @@
-// Every text the tool says, as it says it. PrintMessage adds "Vexel: " in
-// front and CR LF behind.
+// Every text the tool says, as it says it, and the form of a message line.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +6,14 @@
 #include <string_view>
 
 namespace vexel::messages {
+
+// A message line: "Vexel: " + text + CR LF.
+inline std::string Line(std::string_view text) {
+    std::string line;
+    line.reserve(text.size() + 9);
+    line.append("Vexel: ").append(text).append("\r\n");
+    return line;
+}
 
 inline constexpr std::string_view EnvNotExists = "EnvNotExists";
 inline constexpr std::string_view EnvLengthOver = "EnvLengthOver";
@@ -30,10 +37,10 @@ inline std::string CommandErrorReturn(int32_t exitCode) {
     return "Command error return(" + std::to_string(exitCode) + ")";
 }
 
-// Said once on the caller's standard error, not as a message line: from
-// then on every message line is lost.
+// Said once on the caller's standard error, when the log named cannot be
+// created: from then on every message line is lost.
 inline std::string LogNotCreated(std::string_view name) {
-    return "Vexel: Log file " + std::string(name) + " cannot be created; messages are lost\r\n";
+    return "Log file " + std::string(name) + " cannot be created; messages are lost";
 }
 
 } // namespace vexel::messages
