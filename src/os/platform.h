@@ -59,10 +59,12 @@ public:
     // Called once, before the first command of a run.
     virtual void PrepareChildStart() = 0;
 
-    // Starts the command line, with leading blanks already removed, in
-    // directory, the start directory (which is the current one, so that a
-    // child may simply inherit it). Null when the program cannot be started.
-    virtual std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
+    // Starts a command: the program and its arguments in one text, as a
+    // makefile's command line holds them, leading blanks removed. It starts
+    // in directory, the start directory (which is the current one, so that
+    // a child may simply inherit it). Null when the program cannot be
+    // started.
+    virtual std::unique_ptr<ChildProcess> StartChild(const std::string& command,
                                                      const std::string& directory) = 0;
 
     virtual void Pause(unsigned milliseconds) = 0;

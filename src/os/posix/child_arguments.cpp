@@ -10,42 +10,42 @@ bool IsBlank(char byte) {
 
 } // namespace
 
-std::vector<std::string> SplitChildArguments(std::string_view commandLine) {
+std::vector<std::string> SplitChildArguments(std::string_view command) {
     std::vector<std::string> arguments;
     std::size_t i = 0;
-    const std::size_t n = commandLine.size();
+    const std::size_t n = command.size();
 
     // In the program name every double quote opens or closes a quoted
     // stretch, and backslashes are ordinary bytes.
     std::string program;
     bool quotedName = false;
-    for (; i < n && (quotedName || !IsBlank(commandLine[i])); ++i) {
-        if (commandLine[i] == '"') {
+    for (; i < n && (quotedName || !IsBlank(command[i])); ++i) {
+        if (command[i] == '"') {
             quotedName = !quotedName;
         } else {
-            program.push_back(commandLine[i]);
+            program.push_back(command[i]);
         }
     }
     arguments.push_back(std::move(program));
 
     for (;;) {
-        while (i < n && IsBlank(commandLine[i]))
+        while (i < n && IsBlank(command[i]))
             ++i;
         if (i >= n) break;
         std::string argument;
         bool quoted = false;
-        while (i < n && (quoted || !IsBlank(commandLine[i]))) {
+        while (i < n && (quoted || !IsBlank(command[i]))) {
             std::size_t backslashes = 0;
-            while (i < n && commandLine[i] == '\\') {
+            while (i < n && command[i] == '\\') {
                 ++backslashes;
                 ++i;
             }
-            if (i < n && commandLine[i] == '"') {
+            if (i < n && command[i] == '"') {
                 argument.append(backslashes / 2, '\\');
                 if (backslashes % 2 == 1) {
                     argument.push_back('"');
                     ++i;
-                } else if (quoted && i + 1 < n && commandLine[i + 1] == '"') {
+                } else if (quoted && i + 1 < n && command[i + 1] == '"') {
                     argument.push_back('"');
                     i += 2;
                 } else {
@@ -54,8 +54,7 @@ std::vector<std::string> SplitChildArguments(std::string_view commandLine) {
                 }
             } else {
                 argument.append(backslashes, '\\');
-                if (i < n && (quoted || !IsBlank(commandLine[i])))
-                    argument.push_back(commandLine[i++]);
+                if (i < n && (quoted || !IsBlank(command[i]))) argument.push_back(command[i++]);
             }
         }
         arguments.push_back(std::move(argument));

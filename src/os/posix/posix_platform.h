@@ -22,7 +22,7 @@ public:
 class PosixProcessRunner : public ProcessRunner {
 public:
     void PrepareChildStart() override {}
-    std::unique_ptr<ChildProcess> StartChild(const std::string& commandLine,
+    std::unique_ptr<ChildProcess> StartChild(const std::string& command,
                                              const std::string& directory) override;
     void Pause(unsigned milliseconds) override;
 };

@@ -167,9 +167,9 @@ void ReadExactly(int descriptor, void* data, std::size_t size, std::size_t& got)
 
 } // namespace
 
-std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& commandLine,
+std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& command,
                                                              const std::string& directory) {
-    std::vector<std::string> arguments = SplitChildArguments(commandLine);
+    std::vector<std::string> arguments = SplitChildArguments(command);
     if (arguments.empty() || arguments[0].empty()) return nullptr;
     const std::vector<std::string> candidates = ProgramCandidates(arguments[0]);
     std::vector<char*> argv;

@@ -49,10 +49,10 @@ void Win32ProcessRunner::PrepareChildStart() {
     startupInfo_.wShowWindow = SW_SHOWNORMAL;
 }
 
-std::unique_ptr<ChildProcess> Win32ProcessRunner::StartChild(const std::string& commandLine,
+std::unique_ptr<ChildProcess> Win32ProcessRunner::StartChild(const std::string& command,
                                                              const std::string&) {
     // CreateProcessA may write into the command line, so it gets a copy.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
+    std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     auto child = std::make_unique<Win32Child>();
     // The child inherits the current directory, which is the start directory:
