@@ -1,9 +1,10 @@
-// An in-memory operating-system layer for unit tests: a makefile and age
-// stamps from memory, scripted child processes, and what the core writes
-// kept to be examined. Calls whose order matters are logged in events, one
-// word each.
+// An in-memory operating-system layer for the unit tests and the fuzz
+// targets: a makefile and age stamps from memory, scripted child processes,
+// and what the core writes kept to be examined. Calls whose order matters
+// are logged in events, one word each.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <new>
@@ -14,8 +15,9 @@
 namespace vexel {
 
 struct FakeFiles : FileSystem {
-    std::string makefile;                   // the contents of every file read
-    std::map<std::string, AgeStamp> stamps; // names not here have no time
+    std::string makefile;                                // the contents of every file read
+    std::map<std::string, AgeStamp> stamps;              // names not here have no time
+    std::function<AgeStamp(const std::string&)> stampOf; // when set, instead of stamps
     std::map<std::string, int> stampQueries;
     bool stampRunsOutOfMemory = false;
 
@@ -28,6 +30,7 @@ struct FakeFiles : FileSystem {
         if (stampRunsOutOfMemory) throw std::bad_alloc();
         const std::lock_guard<std::mutex> hold(lock); // asked from several threads
         ++stampQueries[name];
+        if (stampOf) return stampOf(name);
         const auto found = stamps.find(name);
         return found != stamps.end() ? found->second : AgeStamp();
     }
@@ -35,30 +38,35 @@ struct FakeFiles : FileSystem {
 };
 
 // Every started child answers Running to its first runningPolls queries,
-// then has ended with exitCode, or the query fails.
+// then has ended with exitCode (or the code exitCodeOf gives its command),
+// or the query fails.
 struct FakeProcesses : ProcessRunner {
     int runningPolls = 0;
     int32_t exitCode = 0;
+    std::function<int32_t(const std::string&)> exitCodeOf;
     bool queryFails = false;
     std::string events;
+    std::vector<std::string> started; // the commands, in order
 
     struct Child : ChildProcess {
-        explicit Child(FakeProcesses& owner) : p(owner) {}
-        State Query(int32_t& code) override {
+        Child(FakeProcesses& owner, int32_t exitCode) : p(owner), code(exitCode) {}
+        State Query(int32_t& exitCode) override {
             p.events += "query ";
             if (p.runningPolls-- > 0) return State::Running;
             if (p.queryFails) return State::QueryFailed;
-            code = p.exitCode;
+            exitCode = code;
             return State::Ended;
         }
         FakeProcesses& p;
+        int32_t code;
     };
 
     void PrepareChildStart() override { events += "prepare "; }
-    std::unique_ptr<ChildProcess> StartChild(const std::string& line,
+    std::unique_ptr<ChildProcess> StartChild(const std::string& command,
                                              const std::string& directory) override {
-        events += "start(" + line + " in " + directory + ") ";
-        return std::make_unique<Child>(*this);
+        events += "start(" + command + " in " + directory + ") ";
+        started.push_back(command);
+        return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
     }
     void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
 };
@@ -96,7 +104,9 @@ struct FakeFacts : ProcessFacts {
 
 // ASCII letters match without regard to case.
 struct FakeNames : NameRules {
-    LeadByteSet LeadBytes() override { return {}; }
+    LeadByteSet leadBytes{};
+
+    LeadByteSet LeadBytes() override { return leadBytes; }
     void MatchKey(std::string_view name, std::string& key) override { FoldAsciiCase(name, key); }
 };
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,6 +13,7 @@
 
 #include "depend/plain_exchange_sort.h"
 #include "driver/run_sequence.h"
+#include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
 #include "makefile/makefile_reader.h"
 #include "makefile/target_line.h"
@@ -63,52 +63,6 @@ const LeadByteSet Lead = [] {
         lead[c] = c <= 0x9F || c >= 0xE0;
     return lead;
 }();
-
-// The makefile is the input; stamps and exit codes follow from the names.
-struct FuzzPlatform final : FileSystem, ProcessRunner, OutputStreams, ProcessFacts, NameRules {
-    struct Child : ChildProcess {
-        int32_t code;
-        explicit Child(int32_t exitCode) : code(exitCode) {}
-        State Query(int32_t& exitCode) override { return exitCode = code, State::Ended; }
-    };
-    std::string makefile, out;
-    std::vector<std::string> stampReads, started;
-    std::mutex lock; // stamps are read by several threads
-
-    bool ReadWholeFile(const std::string& name, std::string& contents) override {
-        contents = makefile;
-        return name == "MakeFile";
-    }
-    bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
-    AgeStamp FileAgeStamp(const std::string& name) override {
-        const std::lock_guard<std::mutex> hold(lock);
-        return StampOf(stampReads.emplace_back(name));
-    }
-    void PrepareChildStart() override {}
-    std::unique_ptr<ChildProcess> StartChild(const std::string& line, const std::string&) override {
-        return std::make_unique<Child>(ExitCodeOf(started.emplace_back(line)));
-    }
-    void Pause(unsigned) override {}
-    bool CreateLog(const std::string&) override { return false; }
-    void RedirectToLog() override {}
-    int WriteLog(const char*, std::size_t) override { return 0; }
-    void RestoreFromLog() override {}
-    int BindStandardOutput(bool& console) override { return console = false; }
-    int WriteStandardOutput(const char* data, std::size_t size) override {
-        return out.append(data, size), 0;
-    }
-    void WriteCurrentStandardOutput(std::string_view text) override { out.append(text); }
-    void WriteCurrentStandardError(std::string_view) override {}
-    std::string DescribeError(int) override { return {}; }
-    EnvironmentValue Environment(const std::string&, std::size_t) override {
-        return {EnvironmentValue::Status::Found, "cmd.exe"};
-    }
-    std::vector<std::string> Arguments() override { return {}; }
-    std::string CurrentDirectory() override { return "C:\\work"; }
-    std::string ModuleFileName() override { return "vexel.exe"; }
-    LeadByteSet LeadBytes() override { return Lead; }
-    void MatchKey(std::string_view name, std::string& key) override { key = Folded(name); }
-};
 
 struct Record {
     std::string target;
@@ -192,28 +146,35 @@ using namespace vexel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size > 8192) return 0; // the plain procedure is slow on long makefiles
-    FuzzPlatform p;
-    p.makefile.assign(reinterpret_cast<const char*>(data), size);
-    Platform platform{p, p, p, p, p};
+    // The makefile is the input; stamps and exit codes follow from the names.
+    FakePlatform p;
+    p.files.makefile.assign(reinterpret_cast<const char*>(data), size);
+    p.files.stampOf = StampOf;
+    p.processes.exitCodeOf = ExitCodeOf;
+    p.names.leadBytes = Lead;
+    Platform platform = p.Get();
     const int32_t status = RunVexel(platform);
-    const std::set<std::string> read(p.stampReads.begin(), p.stampReads.end());
-    CHECK((status == 0 || status == -1) && read.size() == p.stampReads.size());
+    std::set<std::string> read;
+    for (const auto& [name, asked] : p.files.stampQueries)
+        CHECK(read.insert(name).second && asked == 1);
+    CHECK(status == 0 || status == -1);
+    const std::string& out = p.streams.standardOutput;
     std::vector<std::string> said;
-    for (std::size_t at = 0; at < p.out.size(); at += said.back().size() + 9) {
-        const std::size_t end = p.out.find("\r\n", at);
-        CHECK(end != std::string::npos && p.out.compare(at, 7, "Vexel: ") == 0);
-        said.push_back(p.out.substr(at + 7, end - at - 7));
+    for (std::size_t at = 0; at < out.size(); at += said.back().size() + 9) {
+        const std::size_t end = out.find("\r\n", at);
+        CHECK(end != std::string::npos && out.compare(at, 7, "Vexel: ") == 0);
+        said.push_back(out.substr(at + 7, end - at - 7));
         CHECK(said.back().find_first_of("\r\n") == std::string::npos);
     }
     CHECK(!said.empty());
     if (said[0] == "Target Line Syntax error" || said[0].starts_with("Dup Target ") ||
         said[0].starts_with("Circular ")) {
-        CHECK(status == -1 && said.size() == 1 && p.started.empty() && read.empty());
+        CHECK(status == -1 && said.size() == 1 && p.processes.started.empty() && read.empty());
         return 0;
     }
 
     MakeLines lines;
-    lines.Assign(p.makefile);
+    lines.Assign(p.files.makefile);
     // Every file named once, whether or not the marking needs its stamp.
     std::set<std::string> files;
     const std::vector<std::string_view> commands = PlainCommands(lines, files);
@@ -235,6 +196,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             break;
         }
     }
-    CHECK(p.out == want && p.started == wantStarted && status == wantStatus);
+    CHECK(out == want && p.processes.started == wantStarted && status == wantStatus);
     return 0;
 }
