@@ -40,16 +40,5 @@ TEST(BuildOrder, KeepsTheExchangeSortsOrderOfEqualLevels) {
     }
 }
 
-// The worked example: lib is stale, app is made from it, doc is not.
-TEST(BuildOrder, GivesTheStaleRecordsTheirLevelsFirst) {
-    Makefile makefile("\t@ begin\napp: lib\nlib: src\ndoc: notes\n");
-    makefile[1].Stale = makefile[2].Stale = true;
-    const std::vector<TDepend*> app{&makefile[1]};
-    makefile[2].Dependents = app;
-    const DependList order = BuildOrder(*makefile.graph);
-    EXPECT_EQ(makefile[2].Level, 1);
-    EXPECT_EQ(order, (DependList{&makefile[0], &makefile[2], &makefile[3], &makefile[1]}));
-}
-
 } // namespace
 } // namespace vexel

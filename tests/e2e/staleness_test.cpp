@@ -1,0 +1,71 @@
+// Staleness by file times set explicitly, the build order, and cycles.
+#include "table.h"
+
+namespace vexel::e2e {
+
+const std::string TwoPairs = "a: a-in\n\t@ append ran a\nb: b-in\n\t@ append ran b\n";
+const std::string Worked =
+    "\t@ append ran begin\napp: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n"
+    "\ndoc: notes\n\t@ append ran doc\n";
+
+// clang-format off
+const Case Cases[] = {
+    {.name = "MissingTargetIsStale", .mk = OutIn, .files = {"in=0"}, .out = EchoOut, .exit = 0,
+     .ran = "out\n"},
+    {.name = "NewerDependencyIsStale", .mk = OutIn, .files = {"out=0", "in=2"}, .out = EchoOut,
+     .exit = 0, .ran = "out\n"},
+    // Times to the file system's resolution, in UTC, whatever their date: a quarter second in
+    // one two-second step counts, equal times are up to date.
+    {.name = "QuarterSecondNewerDependencyIsStale", .mk = OutIn, .files = {"out=0", "in=0.25"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "QuarterSecondOlderDependencyIsNot", .mk = OutIn, .files = {"out=0.25", "in=0"},
+     .out = UpToDate, .exit = 0},
+    {.name = "EqualTimesAreUpToDate", .mk = OutIn, .files = {"out=1.5", "in=1.5"},
+     .out = UpToDate, .exit = 0},
+    // 05:30 and 06:10 UTC: 01:30 EDT, then 01:10 EST in the hour that repeats.
+    {.name = "NewerInTheRepeatedHourIsStale", .mk = OutIn,
+     .files = {"out@1793511000", "in@1793513400"}, .out = EchoOut, .exit = 0, .ran = "out\n",
+     .env = {"TZ=America/New_York"}},
+    {.name = "FilesOf1970AreComparedLikeAnyOthers", .mk = TwoPairs,
+     .files = {"a@10", "a-in@20", "b@20.5", "b-in@20"}, .out = Echo("a"), .exit = 0,
+     .ran = "a\n"},
+    {.name = "FilesOf2110AreComparedLikeAnyOthers", .mk = TwoPairs,
+     .files = {"a@4417977600", "a-in@4417977600.75", "b@4417977601", "b-in@4417977600"},
+     .out = Echo("a"), .exit = 0, .ran = "a\n"},
+    {.name = "DependencyOf2110IsNewerThanToday", .mk = OutIn, .files = {"out=0", "in@4417977600"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "MissingDependencyIsNotStale", .mk = OutIn, .files = {"out=0"}, .out = UpToDate,
+     .exit = 0},
+    {.name = "DirectoryTargetIsAlwaysStale", .mk = OutIn, .files = {"out/", "in=-100"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
+     .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
+    // Build order.
+    {.name = "ChainBuildsDependencyFirst",
+     .mk = "app: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n",
+     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
+     .ran = "lib\napp\n"},
+    {.name = "WorkedExample", .mk = Worked,
+     .files = {"notes=0", "doc=2", "lib=2", "src=4", "app=6"}, .out = Echo("begin", "lib", "app"),
+     .exit = 0, .ran = "begin\nlib\napp\n"},
+    {.name = "RootCommandsRunWhenAllIsUpToDate", .mk = Root + OutIn, .files = {"in=0", "out=2"},
+     .out = Echo("root"), .exit = 0, .ran = "root\n"},
+    {.name = "UnrelatedStaleTargetsRunLastFirst",
+     .mk = "a: x\n\t@ append ran a\nb: y\n\t@ append ran b\n", .out = Echo("b", "a"), .exit = 0,
+     .ran = "b\na\n"},
+    // Cycles: reported before any command runs.
+    {.name = "CycleNamesItsFirstTarget",
+     .mk = Root + "a: b\n\t@ append ran a\nb: a\n\t@ append ran b\n",
+     .out = V("Circular a dependency dropped."), .exit = 255},
+    {.name = "SelfDependencyIsACycle", .mk = Root + "self: self\n",
+     .out = V("Circular self dependency dropped."), .exit = 255},
+    {.name = "CycleIgnoresLetterCase", .mk = "Z: z\n",
+     .out = V("Circular Z dependency dropped."), .exit = 255},
+    {.name = "DependingOnACycleIsNotOnIt", .mk = Root + "a: b\nb: c\nc: b\n",
+     .out = V("Circular b dependency dropped."), .exit = 255},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Staleness, Tool, ::testing::ValuesIn(Cases), NameOf);
+
+} // namespace vexel::e2e
