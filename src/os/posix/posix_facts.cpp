@@ -3,20 +3,27 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "os/posix/posix_platform.h"
+#include "os/system_platform.h"
 
 namespace vexel {
 
-PosixFacts::PosixFacts(int argc, char** argv) {
-    if (argc > 0 && argv[0] != nullptr) programName_ = argv[0];
+struct SystemFacts::State {
+    std::vector<std::string> arguments;
+    std::string programName;
+};
+
+SystemFacts::SystemFacts(int argc, char** argv) : state_(std::make_unique<State>()) {
+    if (argc > 0 && argv[0] != nullptr) state_->programName = argv[0];
     // The caller has split the command line already. An empty argument
     // cannot be given on a Windows command line, so it is none here either.
     for (int i = 1; i < argc; ++i) {
-        if (argv[i] != nullptr && argv[i][0] != '\0') arguments_.emplace_back(argv[i]);
+        if (argv[i] != nullptr && argv[i][0] != '\0') state_->arguments.emplace_back(argv[i]);
     }
 }
 
-EnvironmentValue PosixFacts::Environment(const std::string& name, std::size_t maxLength) {
+SystemFacts::~SystemFacts() = default;
+
+EnvironmentValue SystemFacts::Environment(const std::string& name, std::size_t maxLength) {
     const char* value = std::getenv(name.c_str());
     if (value == nullptr || *value == '\0') return {};
     const std::size_t length = std::strlen(value);
@@ -24,11 +31,11 @@ EnvironmentValue PosixFacts::Environment(const std::string& name, std::size_t ma
     return {EnvironmentValue::Status::Found, std::string(value, length)};
 }
 
-std::vector<std::string> PosixFacts::Arguments() {
-    return arguments_;
+std::vector<std::string> SystemFacts::Arguments() {
+    return state_->arguments;
 }
 
-std::string PosixFacts::CurrentDirectory() {
+std::string SystemFacts::CurrentDirectory() {
     std::string path(256, '\0');
     for (;;) {
         if (::getcwd(path.data(), path.size()) != nullptr) {
@@ -40,7 +47,7 @@ std::string PosixFacts::CurrentDirectory() {
     }
 }
 
-std::string PosixFacts::ModuleFileName() {
+std::string SystemFacts::ModuleFileName() {
 #if defined(__linux__)
     std::string path(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
@@ -49,7 +56,7 @@ std::string PosixFacts::ModuleFileName() {
         return path;
     }
 #endif
-    return programName_;
+    return state_->programName;
 }
 
 } // namespace vexel

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "os/posix/posix_platform.h"
+#include "os/system_platform.h"
 
 namespace vexel {
 
@@ -36,7 +36,7 @@ bool IsPattern(const std::string& name) {
 
 } // namespace
 
-bool PosixFileSystem::ReadWholeFile(const std::string& name, std::string& contents) {
+bool SystemFiles::ReadWholeFile(const std::string& name, std::string& contents) {
     // Not blocking: opening a FIFO that nobody writes to must not hang, and
     // anything but a regular file is refused before a byte is read.
     Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -60,14 +60,14 @@ bool PosixFileSystem::ReadWholeFile(const std::string& name, std::string& conten
     return true;
 }
 
-bool PosixFileSystem::SameFile(const std::string& first, const std::string& second) {
+bool SystemFiles::SameFile(const std::string& first, const std::string& second) {
     struct stat a {
     }, b{};
     return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-AgeStamp PosixFileSystem::FileAgeStamp(const std::string& name) {
+AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     std::string path = name;
     if (IsPattern(name)) {
         // Like a search on Windows: the first match counts.

@@ -1,12 +1,12 @@
-#include "os/posix/posix_platform.h"
+#include "os/system_platform.h"
 
 namespace vexel {
 
-LeadByteSet PosixNameRules::LeadBytes() {
+LeadByteSet SystemNames::LeadBytes() {
     return LeadByteSet{}; // every byte is a character by itself
 }
 
-void PosixNameRules::MatchKey(std::string_view name, std::string& key) {
+void SystemNames::MatchKey(std::string_view name, std::string& key) {
     FoldAsciiCase(name, key);
 }
 

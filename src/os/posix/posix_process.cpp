@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "os/posix/child_arguments.h"
-#include "os/posix/posix_platform.h"
+#include "os/system_platform.h"
 
 extern char** environ;
 
@@ -167,8 +167,17 @@ void ReadExactly(int descriptor, void* data, std::size_t size, std::size_t& got)
 
 } // namespace
 
-std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& command,
-                                                             const std::string& directory) {
+// Nothing is kept between commands.
+struct SystemProcesses::State {};
+
+SystemProcesses::SystemProcesses() : state_(std::make_unique<State>()) {}
+
+SystemProcesses::~SystemProcesses() = default;
+
+void SystemProcesses::PrepareChildStart() {}
+
+std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& command,
+                                                          const std::string& directory) {
     std::vector<std::string> arguments = SplitChildArguments(command);
     if (arguments.empty() || arguments[0].empty()) return nullptr;
     const std::vector<std::string> candidates = ProgramCandidates(arguments[0]);
@@ -228,7 +237,7 @@ std::unique_ptr<ChildProcess> PosixProcessRunner::StartChild(const std::string& 
     return std::make_unique<PosixChild>(pid, std::move(forwarding));
 }
 
-void PosixProcessRunner::Pause(unsigned milliseconds) {
+void SystemProcesses::Pause(unsigned milliseconds) {
     std::timespec remaining{static_cast<std::time_t>(milliseconds / 1000),
                             static_cast<long>(milliseconds % 1000) * 1000000L};
     while (::nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "os/posix/posix_platform.h"
+#include "os/system_platform.h"
 
 namespace vexel {
 
@@ -79,65 +79,78 @@ bool ClaimLog(int log) {
 
 } // namespace
 
-bool PosixStreams::CreateLog(const std::string& name) {
+struct SystemStreams::State {
+    bool logRedirected = false;
+    int logDescriptor = -1;
+    int savedOutput = -1;
+    int savedError = -1;
+    int boundOutput = 1;
+};
+
+SystemStreams::SystemStreams() : state_(std::make_unique<State>()) {}
+
+SystemStreams::~SystemStreams() = default;
+
+bool SystemStreams::CreateLog(const std::string& name) {
     // The caller's standard output and error are kept first: a log that
     // could not give them back is never installed.
     int log = -1;
-    if (SaveDescriptor(2, savedError_) && SaveDescriptor(1, savedOutput_)) log = OpenLog(name);
+    if (SaveDescriptor(2, state_->savedError) && SaveDescriptor(1, state_->savedOutput))
+        log = OpenLog(name);
     if (log >= 0 && ClaimLog(log)) {
-        logDescriptor_ = log;
+        state_->logDescriptor = log;
         return true;
     }
     Release(log);
-    Release(savedError_);
-    Release(savedOutput_);
+    Release(state_->savedError);
+    Release(state_->savedOutput);
     return false;
 }
 
-void PosixStreams::RedirectToLog() {
+void SystemStreams::RedirectToLog() {
     // Without a log there is nothing to point the descriptors at; they stay
     // as the caller gave them.
-    if (logDescriptor_ < 0) return;
-    ::dup2(logDescriptor_, 2);
-    ::dup2(logDescriptor_, 1);
-    logRedirected_ = true;
+    if (state_->logDescriptor < 0) return;
+    ::dup2(state_->logDescriptor, 2);
+    ::dup2(state_->logDescriptor, 1);
+    state_->logRedirected = true;
 }
 
-int PosixStreams::WriteLog(const char* data, std::size_t size) {
-    return logDescriptor_ >= 0 ? WriteAll(logDescriptor_, data, size) : 0;
+int SystemStreams::WriteLog(const char* data, std::size_t size) {
+    return state_->logDescriptor >= 0 ? WriteAll(state_->logDescriptor, data, size) : 0;
 }
 
-void PosixStreams::RestoreFromLog() {
-    if (!logRedirected_) return;
-    ::close(logDescriptor_);
-    logDescriptor_ = -1;
-    RestoreDescriptor(savedError_, 2);
-    RestoreDescriptor(savedOutput_, 1);
-    savedError_ = savedOutput_ = -1;
-    logRedirected_ = false;
+void SystemStreams::RestoreFromLog() {
+    if (!state_->logRedirected) return;
+    ::close(state_->logDescriptor);
+    state_->logDescriptor = -1;
+    RestoreDescriptor(state_->savedError, 2);
+    RestoreDescriptor(state_->savedOutput, 1);
+    state_->savedError = state_->savedOutput = -1;
+    state_->logRedirected = false;
 }
 
-int PosixStreams::BindStandardOutput(bool& consoleDevice) {
+int SystemStreams::BindStandardOutput(bool& consoleDevice) {
     struct stat status {};
     if (::fstat(1, &status) != 0) return errno;
-    boundOutput_ = 1;
+    state_->boundOutput = 1;
     consoleDevice = S_ISCHR(status.st_mode);
     return 0;
 }
 
-int PosixStreams::WriteStandardOutput(const char* data, std::size_t size) {
-    return WriteAll(boundOutput_, data, size);
+int SystemStreams::WriteStandardOutput(const char* data, std::size_t size) {
+    return WriteAll(state_->boundOutput, data, size);
 }
 
-void PosixStreams::WriteCurrentStandardOutput(std::string_view text) {
+void SystemStreams::WriteCurrentStandardOutput(std::string_view text) {
     WriteAll(1, text.data(), text.size());
 }
 
-void PosixStreams::WriteCurrentStandardError(std::string_view text) {
+void SystemStreams::WriteCurrentStandardError(std::string_view text) {
     WriteAll(2, text.data(), text.size());
 }
 
-std::string PosixStreams::DescribeError(int code) {
+std::string SystemStreams::DescribeError(int code) {
     return std::strerror(code);
 }
 

@@ -5,7 +5,15 @@
 
 namespace vexel {
 
-EnvironmentValue Win32Facts::Environment(const std::string& name, std::size_t maxLength) {
+// The arguments come from the command-line text, split by the tool's own
+// rules, not from the runtime's argument vector: nothing is kept.
+struct SystemFacts::State {};
+
+SystemFacts::SystemFacts(int, char**) : state_(std::make_unique<State>()) {}
+
+SystemFacts::~SystemFacts() = default;
+
+EnvironmentValue SystemFacts::Environment(const std::string& name, std::size_t maxLength) {
     // A value that does not fit reports the size it needs, its NUL included,
     // so the size test comes first.
     std::string buffer(maxLength + 1, '\0');
@@ -18,12 +26,12 @@ EnvironmentValue Win32Facts::Environment(const std::string& name, std::size_t ma
     return {EnvironmentValue::Status::Found, std::move(buffer)};
 }
 
-std::vector<std::string> Win32Facts::Arguments() {
+std::vector<std::string> SystemFacts::Arguments() {
     const char* line = ::GetCommandLineA();
     return SplitArguments(line != nullptr ? line : "");
 }
 
-std::string Win32Facts::CurrentDirectory() {
+std::string SystemFacts::CurrentDirectory() {
     // The first read uses MAX_PATH; a longer path reports the size it
     // needs (NUL included) and is read again with that size. Should the
     // directory change between the two calls, the loop asks once more.
@@ -41,7 +49,7 @@ std::string Win32Facts::CurrentDirectory() {
     }
 }
 
-std::string Win32Facts::ModuleFileName() {
+std::string SystemFacts::ModuleFileName() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(path.size());

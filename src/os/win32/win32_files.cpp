@@ -32,7 +32,7 @@ constexpr int64_t SecondsFrom1601To1970 = 11644473600;
 
 } // namespace
 
-bool Win32FileSystem::ReadWholeFile(const std::string& name, std::string& contents) {
+bool SystemFiles::ReadWholeFile(const std::string& name, std::string& contents) {
     // No sharing: nobody can change the file while it is read. A directory
     // cannot be opened this way, so it fails here too.
     FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -65,7 +65,7 @@ bool Win32FileSystem::ReadWholeFile(const std::string& name, std::string& conten
     return true;
 }
 
-bool Win32FileSystem::SameFile(const std::string& first, const std::string& second) {
+bool SystemFiles::SameFile(const std::string& first, const std::string& second) {
     // Opened only to ask who the file is: no access, every sharing, so that
     // the question disturbs nobody.
     auto identify = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
@@ -81,7 +81,7 @@ bool Win32FileSystem::SameFile(const std::string& first, const std::string& seco
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
-AgeStamp Win32FileSystem::FileAgeStamp(const std::string& name) {
+AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     WIN32_FIND_DATAA found{};
     const HANDLE search = ::FindFirstFileA(name.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return {};

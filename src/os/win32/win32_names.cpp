@@ -2,27 +2,9 @@
 
 namespace vexel {
 
-LeadByteSet Win32NameRules::LeadBytes() {
-    LeadByteSet leadBytes{};
-    if (::GetSystemMetrics(SM_DBCSENABLED) == 0) return leadBytes;
-    CPINFO info{};
-    if (!::GetCPInfo(CP_ACP, &info)) return leadBytes;
-    // Ranges come in pairs (first, last), ended by a pair of zeros.
-    for (int i = 0; i + 1 < MAX_LEADBYTES; i += 2) {
-        const unsigned first = info.LeadByte[i];
-        const unsigned last = info.LeadByte[i + 1];
-        if (first == 0 && last == 0) break;
-        for (unsigned byte = first; byte <= last && byte < leadBytes.size(); ++byte)
-            leadBytes[byte] = true;
-    }
-    return leadBytes;
-}
+namespace {
 
-void Win32NameRules::MatchKey(std::string_view name, std::string& key) {
-    key = SortKey(name);
-}
-
-std::string Win32NameRules::SortKey(std::string_view name) {
+std::string SortKey(std::string_view name) {
     // The sort key that CompareStringA compares with: two names have equal
     // keys exactly when the comparison calls them equal. The caller asks
     // once per distinct name.
@@ -44,6 +26,28 @@ std::string Win32NameRules::SortKey(std::string_view name) {
     std::string key(1, '\0');
     key.append(name);
     return key;
+}
+
+} // namespace
+
+LeadByteSet SystemNames::LeadBytes() {
+    LeadByteSet leadBytes{};
+    if (::GetSystemMetrics(SM_DBCSENABLED) == 0) return leadBytes;
+    CPINFO info{};
+    if (!::GetCPInfo(CP_ACP, &info)) return leadBytes;
+    // Ranges come in pairs (first, last), ended by a pair of zeros.
+    for (int i = 0; i + 1 < MAX_LEADBYTES; i += 2) {
+        const unsigned first = info.LeadByte[i];
+        const unsigned last = info.LeadByte[i + 1];
+        if (first == 0 && last == 0) break;
+        for (unsigned byte = first; byte <= last && byte < leadBytes.size(); ++byte)
+            leadBytes[byte] = true;
+    }
+    return leadBytes;
+}
+
+void SystemNames::MatchKey(std::string_view name, std::string& key) {
+    key = SortKey(name);
 }
 
 } // namespace vexel

@@ -43,14 +43,23 @@ private:
 
 } // namespace
 
-void Win32ProcessRunner::PrepareChildStart() {
-    ::GetStartupInfoA(&startupInfo_);
-    startupInfo_.dwFlags |= STARTF_USESHOWWINDOW;
-    startupInfo_.wShowWindow = SW_SHOWNORMAL;
+struct SystemProcesses::State {
+    // Filled once before the first command and passed to every child.
+    STARTUPINFOA startupInfo{};
+};
+
+SystemProcesses::SystemProcesses() : state_(std::make_unique<State>()) {}
+
+SystemProcesses::~SystemProcesses() = default;
+
+void SystemProcesses::PrepareChildStart() {
+    ::GetStartupInfoA(&state_->startupInfo);
+    state_->startupInfo.dwFlags |= STARTF_USESHOWWINDOW;
+    state_->startupInfo.wShowWindow = SW_SHOWNORMAL;
 }
 
-std::unique_ptr<ChildProcess> Win32ProcessRunner::StartChild(const std::string& command,
-                                                             const std::string&) {
+std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& command,
+                                                          const std::string&) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
@@ -59,13 +68,13 @@ std::unique_ptr<ChildProcess> Win32ProcessRunner::StartChild(const std::string& 
     // the tool never changes it. Its name is not handed over, since the ANSI
     // code page may not spell it (nor may it fit the system's limit).
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
-                          nullptr, nullptr, &startupInfo_, &child->Info())) {
+                          nullptr, nullptr, &state_->startupInfo, &child->Info())) {
         return nullptr;
     }
     return child;
 }
 
-void Win32ProcessRunner::Pause(unsigned milliseconds) {
+void SystemProcesses::Pause(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 

@@ -36,67 +36,82 @@ constexpr int NotOpenForOutput = 105;
 
 } // namespace
 
-bool Win32Streams::CreateLog(const std::string& name) {
+struct SystemStreams::State {
+    // The log and the standard handles it replaces.
+    bool logRedirected = false;
+    HANDLE logHandle = INVALID_HANDLE_VALUE;
+    HANDLE savedStdError = nullptr;
+    HANDLE savedStdOutput = nullptr;
+
+    // The standard output that message lines are bound to.
+    HANDLE boundOutput = INVALID_HANDLE_VALUE;
+};
+
+SystemStreams::SystemStreams() : state_(std::make_unique<State>()) {}
+
+SystemStreams::~SystemStreams() = default;
+
+bool SystemStreams::CreateLog(const std::string& name) {
     // Inheritable, so that children started later can write into it through
     // the standard handles that point at it.
     SECURITY_ATTRIBUTES attributes{};
     attributes.nLength = sizeof attributes;
     attributes.lpSecurityDescriptor = nullptr;
     attributes.bInheritHandle = TRUE;
-    logHandle_ = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &attributes,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return logHandle_ != INVALID_HANDLE_VALUE;
+    state_->logHandle = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &attributes,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return state_->logHandle != INVALID_HANDLE_VALUE;
 }
 
-void Win32Streams::RedirectToLog() {
+void SystemStreams::RedirectToLog() {
     // Installed as it came back from CreateLog, even when that failed: the
     // run's output then goes nowhere, as the caller was told.
-    savedStdError_ = ::GetStdHandle(STD_ERROR_HANDLE);
-    savedStdOutput_ = ::GetStdHandle(STD_OUTPUT_HANDLE);
-    ::SetStdHandle(STD_ERROR_HANDLE, logHandle_);
-    ::SetStdHandle(STD_OUTPUT_HANDLE, logHandle_);
-    logRedirected_ = true;
+    state_->savedStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    state_->savedStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    ::SetStdHandle(STD_ERROR_HANDLE, state_->logHandle);
+    ::SetStdHandle(STD_OUTPUT_HANDLE, state_->logHandle);
+    state_->logRedirected = true;
 }
 
-int Win32Streams::WriteLog(const char* data, std::size_t size) {
+int SystemStreams::WriteLog(const char* data, std::size_t size) {
     // Without a log the line is lost, as the caller was told.
-    return logHandle_ != INVALID_HANDLE_VALUE ? WriteAll(logHandle_, data, size) : 0;
+    return state_->logHandle != INVALID_HANDLE_VALUE ? WriteAll(state_->logHandle, data, size) : 0;
 }
 
-void Win32Streams::RestoreFromLog() {
-    if (!logRedirected_) return;
-    if (logHandle_ != INVALID_HANDLE_VALUE) ::CloseHandle(logHandle_);
-    logHandle_ = INVALID_HANDLE_VALUE;
-    ::SetStdHandle(STD_ERROR_HANDLE, savedStdError_);
-    ::SetStdHandle(STD_OUTPUT_HANDLE, savedStdOutput_);
-    logRedirected_ = false;
+void SystemStreams::RestoreFromLog() {
+    if (!state_->logRedirected) return;
+    if (state_->logHandle != INVALID_HANDLE_VALUE) ::CloseHandle(state_->logHandle);
+    state_->logHandle = INVALID_HANDLE_VALUE;
+    ::SetStdHandle(STD_ERROR_HANDLE, state_->savedStdError);
+    ::SetStdHandle(STD_OUTPUT_HANDLE, state_->savedStdOutput);
+    state_->logRedirected = false;
 }
 
-int Win32Streams::BindStandardOutput(bool& consoleDevice) {
+int SystemStreams::BindStandardOutput(bool& consoleDevice) {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (output == INVALID_HANDLE_VALUE) return LastErrorCode(ERROR_INVALID_HANDLE);
     const DWORD type = ::GetFileType(output);
     if (type == FILE_TYPE_UNKNOWN) return NotOpenForOutput;
-    boundOutput_ = output;
+    state_->boundOutput = output;
     consoleDevice = type == FILE_TYPE_CHAR;
     return 0;
 }
 
-int Win32Streams::WriteStandardOutput(const char* data, std::size_t size) {
-    return WriteAll(boundOutput_, data, size);
+int SystemStreams::WriteStandardOutput(const char* data, std::size_t size) {
+    return WriteAll(state_->boundOutput, data, size);
 }
 
-void Win32Streams::WriteCurrentStandardOutput(std::string_view text) {
+void SystemStreams::WriteCurrentStandardOutput(std::string_view text) {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (Usable(output)) WriteAll(output, text.data(), text.size());
 }
 
-void Win32Streams::WriteCurrentStandardError(std::string_view text) {
+void SystemStreams::WriteCurrentStandardError(std::string_view text) {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     if (Usable(error)) WriteAll(error, text.data(), text.size());
 }
 
-std::string Win32Streams::DescribeError(int code) {
+std::string SystemStreams::DescribeError(int code) {
     char text[512] = {};
     const DWORD length =
         ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

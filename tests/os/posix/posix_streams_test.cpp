@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <utility>
 
-#include "os/posix/posix_platform.h"
+#include "os/system_platform.h"
 
 namespace vexel {
 namespace {
@@ -24,7 +24,7 @@ TEST(PosixStreams, LogTakesStandardOutputAndErrorUntilRestored) {
     char name[] = "/tmp/vexel-log-XXXXXX";
     ::close(::mkstemp(name));
     const auto output = FileOf(1), error = FileOf(2), log = FileOf(-1, name);
-    PosixStreams streams;
+    SystemStreams streams;
     ASSERT_TRUE(streams.CreateLog(name));
     streams.RedirectToLog();
     EXPECT_EQ(FileOf(1), log);
@@ -41,9 +41,9 @@ TEST(PosixStreams, FifoIsALogWhileSomeoneReadsIt) {
     ::close(::mkstemp(name));
     ::unlink(name);
     ASSERT_EQ(::mkfifo(name, 0666), 0);
-    EXPECT_FALSE(PosixStreams().CreateLog(name)) << "nobody reads it";
+    EXPECT_FALSE(SystemStreams().CreateLog(name)) << "nobody reads it";
     const int reader = ::open(name, O_RDONLY | O_NONBLOCK);
-    PosixStreams streams;
+    SystemStreams streams;
     ASSERT_TRUE(streams.CreateLog(name));
     EXPECT_EQ(streams.WriteLog("line\r\n", 6), 0);
     char text[8] = {};

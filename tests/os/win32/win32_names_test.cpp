@@ -12,7 +12,7 @@ namespace vexel {
 namespace {
 
 TEST(Win32MatchKey, KeysAreEqualExactlyWhenCompareStringSaysEqual) {
-    Win32NameRules rules;
+    SystemNames rules;
     auto key = [&](const std::string& name) {
         std::string text;
         rules.MatchKey(name, text);
