@@ -73,6 +73,7 @@ if(WIN32)
             -DOUT=${PROJECT_BINARY_DIR}/CHANGELOG.txt -DFORMAT=text
             -P ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+            ${PROJECT_SOURCE_DIR}/packaging/gzip.cmake
     COMMENT "Writing CHANGELOG.txt with CR LF line ends"
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${PROJECT_BINARY_DIR}/CHANGELOG.txt)
@@ -108,6 +109,7 @@ else()
             -DVERSION=${PROJECT_VERSION} ${manpage_gzip}
             -P ${PROJECT_SOURCE_DIR}/packaging/manpage.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/doc/vexel.1 ${PROJECT_SOURCE_DIR}/packaging/manpage.cmake
+            ${PROJECT_SOURCE_DIR}/packaging/gzip.cmake
     COMMENT "Writing the manual page vexel.1, version ${PROJECT_VERSION}"
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${manpage_installed})
@@ -134,6 +136,7 @@ else()
             -DFORMAT=debian -DVERSION=${PROJECT_VERSION} -DMAINTAINER=${VEXEL_PACKAGE_CONTACT}
             ${manpage_gzip} -P ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/changelog.cmake
+            ${PROJECT_SOURCE_DIR}/packaging/gzip.cmake
     COMMENT "Writing the changelog, version ${PROJECT_VERSION}"
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${copyright} ${changelog_installed})

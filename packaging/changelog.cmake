@@ -171,10 +171,5 @@ string(REPLACE "${close_bracket}" "]" entries "${entries}")
 # One blank line between entries, none after the last.
 string(REGEX REPLACE "\n\n$" "\n" entries "${entries}")
 file(WRITE "${OUT}" "${entries}")
-if(GZIP)
-  # -n: no name or time stamp inside, so the same text gives the same bytes.
-  execute_process(COMMAND "${GZIP}" -9 -n -c "${OUT}" OUTPUT_FILE "${OUT}.gz" RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${GZIP} failed on ${OUT}: ${status}")
-  endif()
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/gzip.cmake")
+vexel_gzip("${OUT}")
