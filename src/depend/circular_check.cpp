@@ -42,7 +42,7 @@ std::vector<int> ComponentOfGroup(const TargetGraph& graph) {
             const Group group = frame.group;
             const auto dependents = graph.DependentsOf(group);
             if (frame.edge < dependents.size()) {
-                const Group next = graph.GroupOf(dependents[frame.edge++]->Target);
+                const Group next = graph.GroupOf(*dependents[frame.edge++]);
                 if (order[next] == -1) {
                     enter(next);
                 } else if (onStack[next]) {
@@ -74,18 +74,20 @@ std::vector<int> ComponentOfGroup(const TargetGraph& graph) {
 
 std::optional<Failure> CheckCircular(const TargetGraph& graph, const MakefileNames& names) {
     const std::vector<int> component = ComponentOfGroup(graph);
-    // A record lies on a cycle exactly when a group that it names can be
-    // reached from its own group, that is, when both share a component (or
-    // are the same group).
-    for (const TDepend& record : graph.Targets()) {
-        const int own = component[graph.GroupOf(record.Target)];
-        for (const NameId name : record.Depends) {
-            const Group group = graph.GroupOf(name);
-            if (group != TargetGraph::NoGroup && component[group] == own)
-                return Failure(messages::Circular(names[record.Target]));
+    // A record lies on a cycle exactly when a group that it names (it is one
+    // of the group's dependents) can be reached from its own group, that
+    // is, when both share a component (or are the same group). The records
+    // lie in makefile order, so the first is the lowest.
+    const TDepend* first = nullptr;
+    for (Group group = 0; group < static_cast<Group>(graph.GroupCount()); ++group) {
+        for (const TDepend* dependent : graph.DependentsOf(group)) {
+            if (component[group] == component[graph.GroupOf(*dependent)] &&
+                (first == nullptr || dependent < first))
+                first = dependent;
         }
     }
-    return std::nullopt;
+    if (first == nullptr) return std::nullopt;
+    return Failure(messages::Circular(names[first->Target]));
 }
 
 } // namespace vexel

@@ -28,23 +28,27 @@ DependList TargetGraph::MakefileOrder() {
 }
 
 void TargetGraph::LinkDependents(MakefileNames& names, NameRules& rules) {
-    keyOfName_ = MatchKeyIds(names, rules);
-    groupOfKey_.assign(static_cast<std::size_t>(names.Count()), NoGroup);
+    // The group of each key that a target has; the keys and groups of names
+    // are needed only here.
+    const std::vector<NameId> keyOfName = MatchKeyIds(names, rules);
+    std::vector<Group> groupOfKey(static_cast<std::size_t>(names.Count()), NoGroup);
+    groupOfRecord_.assign(records_.size(), NoGroup);
     Group groups = 0;
-    for (const TDepend& record : Targets()) {
-        Group& group = groupOfKey_[keyOfName_[record.Target]];
+    const std::span<TDepend> targets = Targets();
+    for (std::size_t j = 0; j < targets.size(); ++j) {
+        Group& group = groupOfKey[keyOfName[targets[j].Target]];
         if (group == NoGroup) group = groups++;
+        groupOfRecord_[j + 1] = group;
     }
 
     // Each record's named groups, a group named twice by one record once:
     // counted first, then filled in, so that the links are one array.
-    const std::span<TDepend> targets = Targets();
     std::vector<std::size_t> lastNamedBy(static_cast<std::size_t>(groups), 0);
     auto forEachNamed = [&](auto visit) {
         std::fill(lastNamedBy.begin(), lastNamedBy.end(), 0);
         for (std::size_t j = 0; j < targets.size(); ++j) {
             for (const NameId name : targets[j].Depends) {
-                const Group group = GroupOf(name);
+                const Group group = groupOfKey[keyOfName[name]];
                 if (group == NoGroup || lastNamedBy[group] == j + 1) continue;
                 lastNamedBy[group] = j + 1;
                 visit(group, targets[j]);
@@ -60,7 +64,7 @@ void TargetGraph::LinkDependents(MakefileNames& names, NameRules& rules) {
     forEachNamed([&](Group group, TDepend& record) { links_[fill[group]++] = &record; });
 
     for (TDepend& record : targets)
-        record.Dependents = DependentsOf(GroupOf(record.Target));
+        record.Dependents = DependentsOf(GroupOf(record));
 }
 
 } // namespace vexel

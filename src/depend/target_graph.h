@@ -40,10 +40,12 @@ public:
     // distinct name is keyed once; the keys join the name table.
     void LinkDependents(MakefileNames& names, NameRules& rules);
 
-    // Once linked: the group of the targets that the name matches, or
-    // NoGroup for a name no target has (a source file).
-    Group GroupOf(NameId name) const { return groupOfKey_[keyOfName_[name]]; }
+    // Once linked: the group of a target record's name.
+    Group GroupOf(const TDepend& record) const {
+        return groupOfRecord_[static_cast<std::size_t>(&record - records_.data())];
+    }
     std::size_t GroupCount() const { return linkStart_.size() - 1; }
+    // The records whose dependency names match the targets of the group.
     std::span<TDepend* const> DependentsOf(Group group) const {
         const auto g = static_cast<std::size_t>(group);
         return std::span(links_).subspan(linkStart_[g], linkStart_[g + 1] - linkStart_[g]);
@@ -51,8 +53,7 @@ public:
 
 private:
     std::vector<TDepend> records_;          // never resized: records point at one another
-    std::vector<NameId> keyOfName_;         // by name id
-    std::vector<Group> groupOfKey_;         // by the key's name id
+    std::vector<Group> groupOfRecord_;      // by record; NoGroup for the root record
     std::vector<std::size_t> linkStart_{0}; // by group, into links_
     std::vector<TDepend*> links_;           // each group's dependents, group after group
 };
