@@ -28,12 +28,4 @@ struct Makefile {
     std::optional<TargetGraph> graph;
 };
 
-// A list of each of the records, in their order.
-inline DependList ListOf(std::vector<TDepend>& records) {
-    DependList list;
-    for (TDepend& record : records)
-        list.push_back(&record);
-    return list;
-}
-
 } // namespace vexel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -76,18 +77,12 @@ void E2eTest::Write(const fs::path& name, const std::string& text) const {
 
 namespace {
 
-// "S" or "S.F" (negative too): whole seconds and nanoseconds after base.
+// "S" or "S.F", negative too: seconds after base, to the nanosecond.
 timespec TimeAfter(long long base, const std::string& offset) {
-    const bool negative = offset[0] == '-';
-    const std::size_t point = offset.find('.');
-    const long long whole = std::llabs(std::stoll(offset.substr(0, point)));
-    std::string fraction = point == std::string::npos ? "" : offset.substr(point + 1);
-    fraction.resize(9, '0');
-    const long nanoseconds = std::stol(fraction);
-    timespec time{};
-    time.tv_sec = static_cast<time_t>(negative ? base - whole - (nanoseconds > 0) : base + whole);
-    time.tv_nsec = negative && nanoseconds > 0 ? 1000000000 - nanoseconds : nanoseconds;
-    return time;
+    const long double seconds = std::floor(std::stold(offset));
+    const long long nanoseconds = std::llround((std::stold(offset) - seconds) * 1e9L);
+    return {static_cast<time_t>(base + static_cast<long long>(seconds)),
+            static_cast<long>(nanoseconds)};
 }
 
 } // namespace
