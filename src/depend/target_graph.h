@@ -31,7 +31,6 @@ public:
     TDepend& Root() { return records_.front(); }
     // The records of the target lines, in makefile order.
     std::span<TDepend> Targets() { return std::span(records_).subspan(1); }
-    std::span<const TDepend> Targets() const { return std::span(records_).subspan(1); }
     // A list of every record, in makefile order.
     DependList MakefileOrder();
 
