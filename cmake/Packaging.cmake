@@ -5,15 +5,18 @@
 set(VEXEL_VENDOR "The Vexel developers")
 set(VEXEL_COPYRIGHT "Copyright (c) 2026 ${VEXEL_VENDOR}")
 set(VEXEL_FILE_DESCRIPTION "Vexel build tool")
-# The project's contact, named as the maintainer of the packages, as the
-# upstream contact in the copyright file and in the changelog. A packager who
-# builds and ships the packages names themselves instead:
+# The contact named as the maintainer of the packages, as the upstream
+# contact in the copyright file and in the changelog. Vexel has no public
+# address, so whoever builds and ships the packages names themselves:
 #   cmake ... -DVEXEL_PACKAGE_CONTACT="Name <address>"
+# (scripts/package.sh passes it on from the environment). The default is a
+# placeholder at a domain reserved never to exist, so that nobody mails a
+# stranger; the release check accepts it only while none is named.
 if(VEXEL_PACKAGE_CONTACT STREQUAL "The Vexel developers <vexel@example.org>")
   # The placeholder of 1.0.0, still in the cache of its build trees.
   unset(VEXEL_PACKAGE_CONTACT CACHE)
 endif()
-set(VEXEL_PACKAGE_CONTACT "The Vexel developers <developers@vexel-build.org>"
+set(VEXEL_PACKAGE_CONTACT "Unnamed packager <unnamed-packager@vexel.invalid>"
   CACHE STRING "Maintainer of the packages: Name <address>")
 # The licence in LICENSE, by the name the Debian copyright format gives it
 # (Expat: the text usually called the MIT licence).
@@ -141,10 +144,21 @@ else()
     VERBATIM)
   list(APPEND VEXEL_RELEASE_FILES ${copyright} ${changelog_installed})
 
+  # The README without the parts that need the sources (the example script,
+  # building, contributing), which the packages do not hold.
+  set(readme ${PROJECT_BINARY_DIR}/README.md)
+  add_custom_command(OUTPUT ${readme}
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/README.md -DOUT=${readme}
+            -P ${PROJECT_SOURCE_DIR}/packaging/readme.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/packaging/readme.cmake
+    COMMENT "Writing the packages' README"
+    VERBATIM)
+  list(APPEND VEXEL_RELEASE_FILES ${readme})
+
   vexel_install_needs_build()
   install(TARGETS vexel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${manpage_installed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md LICENSE ${copyright} ${changelog_installed}
+  install(FILES ${readme} LICENSE ${copyright} ${changelog_installed}
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})

@@ -7,12 +7,32 @@
 #                                    copyright file and changelog
 #   vexel_VERSION_ARCH.deb           the same under /usr, dependencies worked
 #                                    out by dpkg-shlibdeps
-# and dist/SHA256SUMS. Usage: bash scripts/package.sh
+# and dist/SHA256SUMS. Prints one line per step as it goes (a few minutes in
+# all on two cores). The packages name VEXEL_PACKAGE_CONTACT from the
+# environment as their maintainer ("Name <address>"), or else a placeholder
+# that reaches nobody.
+# Usage: [VEXEL_PACKAGE_CONTACT="Name <address>"] bash scripts/package.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist="$root/dist"
 jobs=$(nproc)
 
+steps=6 done_steps=0
+# step TEXT: says what comes next, as step N of all.
+step() {
+  done_steps=$((done_steps + 1))
+  echo "package.sh: [$done_steps/$steps] $*"
+}
+
+# The maintainer: the one named, or else the default, whatever an earlier
+# build tree has in its cache.
+if [ -n "${VEXEL_PACKAGE_CONTACT:-}" ]; then
+  contact=("-DVEXEL_PACKAGE_CONTACT=$VEXEL_PACKAGE_CONTACT")
+else
+  contact=(-UVEXEL_PACKAGE_CONTACT)
+fi
+
+step "installing what is missing, with apt-get"
 bash "$root/scripts/install-packages.sh" build-essential cmake ninja-build \
   g++-mingw-w64-i686 dpkg-dev gzip
 
@@ -35,22 +55,27 @@ quietly() {
   fi
 }
 
-# build_and_pack DIR GENERATORS [CMAKE ARGUMENTS...]: a Release build without
-# the tests, then its packages, left in DIR/packages.
+# build_and_pack DIR GENERATORS WHAT [CMAKE ARGUMENTS...]: a Release build
+# without the tests, then its packages, left in DIR/packages.
 build_and_pack() {
-  local build=$1 generators=$2
-  shift 2
+  local build=$1 generators=$2 what=$3
+  shift 3
+  step "building $what in ${build#"$root"/}"
   mkdir -p "$build"
   quietly "$build/configure.log" cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_BUILD_TYPE=Release -DVEXEL_BUILD_TESTS=OFF -DVEXEL_WARNINGS_AS_ERRORS=ON "$@"
+    -DCMAKE_BUILD_TYPE=Release -DVEXEL_BUILD_TESTS=OFF -DVEXEL_WARNINGS_AS_ERRORS=ON \
+    "${contact[@]}" "$@"
   quietly "$build/build.log" ninja -C "$build" -j "$jobs" vexel vexel_release_files
+  step "packing it: ${generators//;/ and }"
   rm -rf "$build/packages"
   (cd "$build" && quietly "$build/cpack.log" cpack -G "$generators" -B "$build/packages")
 }
 
-build_and_pack "$root/build/package-windows" ZIP \
+build_and_pack "$root/build/package-windows" ZIP "vexel.exe for 32-bit Windows" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-build_and_pack "$root/build/package-native" "TGZ;DEB"
+build_and_pack "$root/build/package-native" "TGZ;DEB" "vexel for $(uname -m) Linux"
+
+step "copying the packages to dist/, with SHA256SUMS"
 
 mkdir -p "$dist"
 # dist/ holds built files only: keep it out of git without touching .gitignore.

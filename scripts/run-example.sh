@@ -74,6 +74,9 @@ if grep -q 'greet\.o greet\.c$' <<<"$lines" && grep -q 'ar rcs libgreet\.a' <<<"
   step "Done. After greet.c changed, Vexel made anew greet.o, libgreet.a and hello,"
   echo "    which depend on it, and kept main.o, which does not."
   echo "    Next: a makefile of your own (README.md, \"A first makefile\")."
+  echo "    The program is $build/vexel, not on PATH: type that path for vexel,"
+  echo "    or install it under /usr/local (as root, in the top folder of the sources):"
+  echo "      cmake --build ${build#"$root"/} && cmake --install ${build#"$root"/} --strip"
 else
   echo "run-example.sh: the third run did not make exactly what depends on greet.c" >&2
   exit 1

@@ -12,7 +12,8 @@ class MakeLines {
 public:
     // Takes the makefile's text and splits it: a line ends at CR LF, LF or
     // CR; the text ends at its first NUL byte; a line end at the very end
-    // adds no empty line.
+    // adds no empty line. A UTF-8 byte-order mark (EF BB BF) at the very
+    // start is no part of the first line; anywhere else those bytes stay.
     void Assign(std::string text);
 
     std::size_t Count() const { return spans_.size(); }

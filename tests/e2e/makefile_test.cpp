@@ -20,6 +20,9 @@ const Case Cases[] = {
      .mk = "# c\rapp: lib\r\t@ append ran app\r\n\t@ append ran 2\rlib: src\r\n\t@ append ran lib",
      .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app", "2"), .exit = 0,
      .ran = "lib\napp\n2\n"},
+    // A UTF-8 byte-order mark at the start is no part of the first target's name.
+    {.name = "ByteOrderMarkBeforeTarget", .mk = "\xEF\xBB\xBF" + OutIn,
+     .files = {"out=2", "in=1"}, .out = UpToDate, .exit = 0},
     // Only a file on disk is a makefile: nothing waits for a writer or reads a device.
     {.name = "MakefileIsADirectory", .files = {"mk/"}, .out = OpenError, .exit = 255},
     {.name = "MakefileIsAFifo", .files = {"fifo|"}, .out = OpenError, .exit = 255,

@@ -1,0 +1,37 @@
+# Makes the README that the .deb and the .tar.gz ship from README.md: the
+# same text without the parts that need a copy of the sources, each between
+# a line "<!-- sources-only ... -->" and a line "<!-- /sources-only -->".
+#   cmake -DIN=README.md -DOUT=README.md -P packaging/readme.cmake
+# Fails when what is left still points at a file that the packages lack.
+cmake_policy(VERSION 3.20)
+if(NOT DEFINED IN OR NOT DEFINED OUT)
+  message(FATAL_ERROR "usage: cmake -DIN=FILE -DOUT=FILE -P readme.cmake")
+endif()
+file(READ "${IN}" text)
+set(open_mark "<!-- sources-only")
+set(close_mark "<!-- /sources-only -->\n")
+string(LENGTH "${close_mark}" close_length)
+set(kept "")
+while(TRUE)
+  string(FIND "${text}" "${open_mark}" open)
+  if(open EQUAL -1)
+    break()
+  endif()
+  string(FIND "${text}" "${close_mark}" close)
+  if(close LESS open)
+    message(FATAL_ERROR "${IN}: a \"${open_mark}\" line without its closing line")
+  endif()
+  string(SUBSTRING "${text}" 0 ${open} before)
+  string(APPEND kept "${before}")
+  math(EXPR after "${close} + ${close_length}")
+  string(SUBSTRING "${text}" ${after} -1 text)
+endwhile()
+string(APPEND kept "${text}")
+foreach(unshipped "scripts/" "CONTRIBUTING" ".ci/" "/sources-only")
+  string(FIND "${kept}" "${unshipped}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "${IN}: the packages' README would mention \"${unshipped}\", "
+      "which they do not ship; put that part between sources-only marks")
+  endif()
+endforeach()
+file(WRITE "${OUT}" "${kept}")
