@@ -5,7 +5,6 @@
 #include <deque>
 
 #include "depend/level.h"
-#include "depend/records.h"
 #include "depend/set_stale.h"
 
 namespace vexel {
@@ -20,29 +19,34 @@ void Link(TDepend& record, std::vector<TDepend*> dependents) {
 
 TEST(SetStale, MarksWhatIsMadeFromItAndLevelsGiveTheLongestChain) {
     using Ints = std::vector<int>;
-    // Dependents by record, direct SetStale calls in order, levels (-1: not stale).
-    const std::tuple<std::vector<Ints>, Ints, Ints> cases[] = {
-        {{{}, {0}, {1}}, {2}, {0, 1, 2}},
-        {{{}, {0}, {1}}, {1}, {0, 1, -1}},
-        {{{}, {0}, {0}, {1, 2}}, {3}, {0, 1, 1, 2}},
-        {{{}, {2}, {0}, {0, 1}, {}}, {3}, {0, 2, 1, 3, -1}}, // the short link comes first
-        {{{}, {2}, {0}, {0, 1}}, {0, 2, 3}, {0, 2, 1, 3}},
-        {{{}, {0, 0}}, {1, 1}, {0, 1}}}; // repeats change nothing
-    for (const auto& [dependents, marked, expected] : cases) {
-        std::vector<TDepend> records(dependents.size());
+    struct Case {
+        const char* name;
+        std::vector<Ints> links; // each record's Dependents, by index
+        Ints marked;             // the records given to SetStale, in turn
+        Ints levels;             // each record's Level; -1: not stale
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "downstream only", .links = {{}, {0}, {1}}, .marked = {1}, .levels = {0, 1, -1}},
+        {.name = "the short link first", .links = {{}, {2}, {0}, {0, 1}, {}}, .marked = {3},
+         .levels = {0, 2, 1, 3, -1}},
+        {.name = "marked again", .links = {{}, {0, 0}}, .marked = {1, 1}, .levels = {0, 1}}};
+    // clang-format on
+    for (const Case& c : cases) {
+        std::vector<TDepend> records(c.links.size());
         for (std::size_t i = 0; i < records.size(); ++i) {
             std::vector<TDepend*> list;
-            for (int d : dependents[i])
+            for (int d : c.links[i])
                 list.push_back(&records[static_cast<std::size_t>(d)]);
             Link(records[i], list);
         }
-        for (int m : marked)
+        for (int m : c.marked)
             SetStale(records[static_cast<std::size_t>(m)]);
         SetLevels(records);
         Ints levels;
         for (const TDepend& r : records)
             levels.push_back(r.Stale ? r.Level : r.Level - 1); // fresh: Level stays 0
-        EXPECT_EQ(levels, expected) << testing::PrintToString(dependents);
+        EXPECT_EQ(levels, c.levels) << c.name;
     }
 }
 
