@@ -31,8 +31,8 @@ bool LogIsTheMakefile(FileSystem& files, const RunState& run) {
 std::optional<Failure> StartUp(Platform& platform, RunState& run) {
     // COMSPEC must be set for the tool to run, but nothing reads its value:
     // commands are started directly, never through a command interpreter.
-    std::string comSpec;
-    if (std::optional<Failure> failed = GetEnvValue(platform.facts, "COMSPEC", comSpec)) {
+    std::string comSpecValue;
+    if (std::optional<Failure> failed = GetEnvValue(platform.facts, "COMSPEC", comSpecValue)) {
         failed->messages.emplace_back(messages::GetEnvComSpecError);
         return failed;
     }
