@@ -5,15 +5,14 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace vexel {
 
-// Name is std::string (the table keeps copies) or std::string_view (the
-// caller keeps the bytes alive for the table's lifetime).
-template <class Name> class NameTable {
+// The table keeps views: the caller keeps the bytes of every name alive for
+// the table's lifetime.
+class NameTable {
 public:
     static constexpr int32_t Missing = -1;
 
@@ -48,7 +47,7 @@ public:
     }
 
     std::size_t Count() const { return names_.size(); }
-    const Name& At(int32_t number) const { return names_[static_cast<std::size_t>(number)]; }
+    std::string_view At(int32_t number) const { return names_[static_cast<std::size_t>(number)]; }
 
 private:
     struct Slot {
@@ -71,7 +70,7 @@ private:
         }
     }
 
-    std::vector<Name> names_;
+    std::vector<std::string_view> names_;
     std::vector<uint32_t> hashes_;
     std::vector<Slot> slots_;
 };

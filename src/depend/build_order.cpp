@@ -9,12 +9,14 @@
 
 namespace vexel {
 
-void SortDependList(DependList& dependList) {
+namespace {
+
+void SortDependList(DependList& dependList, const TDepend& root) {
     if (dependList.size() < 2) return;
     std::vector<SortKey> keys;
     keys.reserve(dependList.size());
     for (const TDepend* record : dependList)
-        keys.push_back(record->Target == NoName ? RootKey : record->Level);
+        keys.push_back(record == &root ? RootKey : record->Level);
     // Far more steps than the sort takes on ordinary lists: past this the
     // order of Levels is one that makes scanning quadratic.
     const uint64_t count = keys.size();
@@ -29,10 +31,12 @@ void SortDependList(DependList& dependList) {
     dependList = std::move(sorted);
 }
 
+} // namespace
+
 DependList BuildOrder(TargetGraph& graph) {
     SetLevels(graph.Records());
     DependList order = graph.MakefileOrder();
-    SortDependList(order);
+    SortDependList(order, graph.Root());
     return order;
 }
 

@@ -6,14 +6,13 @@
 
 namespace vexel {
 
-// Sorts the list in place by the tool's exchange sort. The order it leaves
-// records of equal Level in is the order in which their commands run, so
-// the outcome of the procedure is kept exactly; orders of Levels that would
-// make its scans quadratic are sorted again, to the same outcome, with each
-// scan done as a search: at most n log² n steps for every order.
-void SortDependList(DependList& dependList);
-
-// Gives the stale records their Levels, then the records in build order.
+// Gives the stale records their Levels, then the records in build order,
+// sorted from makefile order by the tool's exchange sort. The order it
+// leaves records of equal Level in is the order in which their commands
+// run, so the outcome of the procedure is kept exactly; orders of Levels
+// that would make its scans quadratic are sorted again, to the same
+// outcome, with each scan done as a search: at most n log² n steps for
+// every order.
 DependList BuildOrder(TargetGraph& graph);
 
 } // namespace vexel

@@ -72,7 +72,7 @@ std::vector<int> ComponentOfGroup(const TargetGraph& graph) {
 
 } // namespace
 
-std::optional<Failure> CheckCircular(const TargetGraph& graph, const MakefileNames& names) {
+std::optional<Failure> CheckCircular(const TargetGraph& graph) {
     const std::vector<int> component = ComponentOfGroup(graph);
     // A record lies on a cycle exactly when a group that it names (it is one
     // of the group's dependents) can be reached from its own group, that
@@ -87,7 +87,7 @@ std::optional<Failure> CheckCircular(const TargetGraph& graph, const MakefileNam
         }
     }
     if (first == nullptr) return std::nullopt;
-    return Failure(messages::Circular(names[first->Target]));
+    return Failure(messages::Circular(graph.Names()[first->Target]));
 }
 
 } // namespace vexel

@@ -12,8 +12,7 @@ namespace vexel {
 // Finds the first target record, in makefile order, that lies on a cycle:
 // one of its dependency names matches its own target or the target of a
 // record made from it, directly or through others. "Circular " + its
-// target + " dependency dropped." when there is one. The graph must be
-// linked.
-std::optional<Failure> CheckCircular(const TargetGraph& graph, const MakefileNames& names);
+// target + " dependency dropped." when there is one.
+std::optional<Failure> CheckCircular(const TargetGraph& graph);
 
 } // namespace vexel

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "depend/target_record.h"
 #include "makefile/make_lines.h"
+#include "makefile/target_record.h"
 
 namespace vexel {
 

@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "depend/target_record.h"
+#include "makefile/target_record.h"
 
 namespace vexel {
 

@@ -1,7 +1,7 @@
 // SetStale: passing staleness on to every record made from a stale one.
 #pragma once
 
-#include "depend/target_record.h"
+#include "makefile/target_record.h"
 
 namespace vexel {
 

@@ -54,8 +54,9 @@ private:
 
 } // namespace
 
-void MarkStaleTargets(TargetGraph& graph, MakefileNames& names, FileSystem& files,
-                      const LeadByteSet& leadBytes, unsigned threads) {
+void MarkStaleTargets(TargetGraph& graph, FileSystem& files, const LeadByteSet& leadBytes,
+                      unsigned threads) {
+    MakefileNames& names = graph.Names();
     // No command runs while stamps are read, so each file is asked once, all
     // of them before the marking, which only reads the answers.
     FileSlots slots(names, leadBytes);

@@ -13,8 +13,8 @@ namespace vexel {
 // equal times are up to date, and a missing dependency never makes an
 // existing target stale). Every file's stamp is read once, by its unquoted
 // name (which joins the name table), before the marking, shared by up to
-// threads threads. The graph must be linked.
-void MarkStaleTargets(TargetGraph& graph, MakefileNames& names, FileSystem& files,
-                      const LeadByteSet& leadBytes, unsigned threads);
+// threads threads.
+void MarkStaleTargets(TargetGraph& graph, FileSystem& files, const LeadByteSet& leadBytes,
+                      unsigned threads);
 
 } // namespace vexel

@@ -1,38 +1,33 @@
 #include "depend/target_graph.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "depend/match_keys.h"
 
 namespace vexel {
 
-TargetGraph::TargetGraph(std::span<const TargetEntry> entries) {
-    records_.reserve(entries.size());
-    for (const TargetEntry& entry : entries) {
-        TDepend& record = records_.emplace_back();
-        record.Target = entry.Target;
-        record.Depends = entry.Depends;
-        record.CmdFirst = entry.CmdFirst;
-        record.CmdLast = entry.CmdLast;
-    }
-    if (records_.empty()) records_.emplace_back();
+TargetGraph::TargetGraph(MakefileTargets read, NameRules& rules) : read_(std::move(read)) {
+    if (read_.records.empty()) read_.records.emplace_back();
     Root().Stale = true;
+    LinkDependents(rules);
 }
 
 DependList TargetGraph::MakefileOrder() {
     DependList order;
-    order.reserve(records_.size());
-    for (TDepend& record : records_)
+    order.reserve(read_.records.size());
+    for (TDepend& record : read_.records)
         order.push_back(&record);
     return order;
 }
 
-void TargetGraph::LinkDependents(MakefileNames& names, NameRules& rules) {
+void TargetGraph::LinkDependents(NameRules& rules) {
     // The group of each key that a target has; the keys and groups of names
     // are needed only here.
+    MakefileNames& names = Names();
     const std::vector<NameId> keyOfName = MatchKeyIds(names, rules);
     std::vector<Group> groupOfKey(static_cast<std::size_t>(names.Count()), NoGroup);
-    groupOfRecord_.assign(records_.size(), NoGroup);
+    groupOfRecord_.assign(read_.records.size(), NoGroup);
     Group groups = 0;
     const std::span<TDepend> targets = Targets();
     for (std::size_t j = 0; j < targets.size(); ++j) {

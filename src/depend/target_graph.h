@@ -1,12 +1,11 @@
-// The target graph: every record of the run, by value, and the links from
-// each target to the records made from it.
+// The target graph: every record of the run, by value, with the names they
+// use, and the links from each target to the records made from it.
 #pragma once
 
 #include <cstddef>
 #include <span>
 #include <vector>
 
-#include "depend/target_record.h"
 #include "makefile/makefile_reader.h"
 #include "os/platform.h"
 
@@ -19,29 +18,31 @@ public:
     using Group = int;
     static constexpr Group NoGroup = -1;
 
-    // One record per entry, in the same order: the root record, stale from
-    // the start (its commands run on every run that gets to them), then
-    // one per target line.
-    explicit TargetGraph(std::span<const TargetEntry> entries);
+    // Takes the records that were read, with their names, and fills the
+    // Dependents of every target record: each record, once, whose
+    // dependency names match its target by the system's rules. Each
+    // distinct name is keyed once; the keys join the name table. The root
+    // record is stale from the start: its commands run on every run that
+    // gets to them. The names still view the makefile's text, which must
+    // outlive the graph.
+    TargetGraph(MakefileTargets read, NameRules& rules);
     TargetGraph(const TargetGraph&) = delete; // the records refer to one another
     TargetGraph& operator=(const TargetGraph&) = delete;
 
+    // Every name of the run; the later phases add the texts they make.
+    MakefileNames& Names() { return read_.names; }
+    const MakefileNames& Names() const { return read_.names; }
     // Every record, the root record first, in makefile order.
-    std::span<TDepend> Records() { return records_; }
-    TDepend& Root() { return records_.front(); }
+    std::span<TDepend> Records() { return read_.records; }
+    TDepend& Root() { return read_.records.front(); }
     // The records of the target lines, in makefile order.
-    std::span<TDepend> Targets() { return std::span(records_).subspan(1); }
+    std::span<TDepend> Targets() { return Records().subspan(1); }
     // A list of every record, in makefile order.
     DependList MakefileOrder();
 
-    // Fills the Dependents of every target record: each record, once, whose
-    // dependency names match its target by the system's rules. Each
-    // distinct name is keyed once; the keys join the name table.
-    void LinkDependents(MakefileNames& names, NameRules& rules);
-
-    // Once linked: the group of a target record's name.
+    // The group of a target record's name.
     Group GroupOf(const TDepend& record) const {
-        return groupOfRecord_[static_cast<std::size_t>(&record - records_.data())];
+        return groupOfRecord_[static_cast<std::size_t>(&record - read_.records.data())];
     }
     std::size_t GroupCount() const { return linkStart_.size() - 1; }
     // The records whose dependency names match the targets of the group.
@@ -51,7 +52,11 @@ public:
     }
 
 private:
-    std::vector<TDepend> records_;          // never resized: records point at one another
+    void LinkDependents(NameRules& rules);
+
+    // The records view its dependNames, and point at one another: taken by
+    // moving, which leaves every element where it was, and never resized.
+    MakefileTargets read_;
     std::vector<Group> groupOfRecord_;      // by record; NoGroup for the root record
     std::vector<std::size_t> linkStart_{0}; // by group, into links_
     std::vector<TDepend*> links_;           // each group's dependents, group after group

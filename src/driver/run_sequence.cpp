@@ -1,6 +1,8 @@
 #include "driver/run_sequence.h"
 
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "depend/build_order.h"
@@ -27,7 +29,10 @@ bool LogIsTheMakefile(FileSystem& files, const RunState& run) {
 
 // COMSPEC, the arguments, the start directory; nothing is created yet.
 std::optional<Failure> StartUp(Platform& platform, RunState& run) {
-    if (std::optional<Failure> failed = GetEnvValue(platform.facts, "COMSPEC", run.ComSpecValue)) {
+    // COMSPEC must be set for the tool to run, but nothing reads its value:
+    // commands are started directly, never through a command interpreter.
+    std::string comSpecValue;
+    if (std::optional<Failure> failed = GetEnvValue(platform.facts, "COMSPEC", comSpecValue)) {
         failed->messages.emplace_back(messages::GetEnvComSpecError);
         return failed;
     }
@@ -50,15 +55,13 @@ std::optional<Failure> RunPhases(Platform& platform, MessageWriter& out, RunStat
     if (std::optional<Failure> failed = LoadMakefile(platform.files, run.MakeFileName, run.Lines))
         return failed;
     const LeadByteSet leadBytes = platform.names.LeadBytes();
-    MakefileNames& names = run.Targets.names;
-    if (std::optional<Failure> failed = ReadTargets(run.Lines, leadBytes, run.Targets))
-        return failed;
-    TargetGraph& graph = run.Graph.emplace(run.Targets.entries);
-    graph.LinkDependents(names, platform.names);
-    if (std::optional<Failure> failed = CheckCircular(graph, names)) return failed;
-    MarkStaleTargets(graph, names, platform.files, leadBytes, StampThreads());
-    run.Depends = BuildOrder(graph);
-    CollectCommands(run.Depends, run.Lines, run.Commands);
+    MakefileTargets read;
+    if (std::optional<Failure> failed = ReadTargets(run.Lines, leadBytes, read)) return failed;
+    TargetGraph& graph = run.Graph.emplace(std::move(read), platform.names);
+    if (std::optional<Failure> failed = CheckCircular(graph)) return failed;
+    MarkStaleTargets(graph, platform.files, leadBytes, StampThreads());
+    run.BuildOrder = BuildOrder(graph);
+    CollectCommands(run.BuildOrder, run.Lines, run.Commands);
 
     if (run.Commands.empty()) {
         out.PrintMessage(messages::UpToDate);

@@ -18,16 +18,15 @@ constexpr int32_t ExitFailure = -1; // a failure the tool reported itself
 constexpr int32_t ExitUnexpected = 1;
 
 struct RunState {
-    // COMSPEC must be set for the tool to run, but nothing reads its value:
-    // commands are started directly, never through a command interpreter.
-    std::string ComSpecValue;
     std::string StartDir; // the current directory at start; commands start there
     std::string MakeFileName;
     std::string LogFileName; // non-empty: message lines go to the log
+    // Each of the following views those above it, and is released before
+    // them: the graph's names view the text of Lines, BuildOrder points at
+    // the graph's records, Commands views the text.
     MakeLines Lines;
-    MakefileTargets Targets;          // every name, viewing the text of Lines
-    std::optional<TargetGraph> Graph; // the records, once the targets are read
-    DependList Depends;               // the records in build order
+    std::optional<TargetGraph> Graph; // the records and every name, once the makefile is read
+    DependList BuildOrder;            // the graph's records in build order
     CommandList Commands;
 };
 

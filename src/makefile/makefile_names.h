@@ -38,7 +38,7 @@ public:
     NameId Count() const { return static_cast<NameId>(table_.Count()); }
 
 private:
-    NameTable<std::string_view> table_;
+    NameTable table_;
     std::deque<std::string> owned_; // never moved, so views into them stay
 };
 

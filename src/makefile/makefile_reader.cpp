@@ -26,11 +26,11 @@ std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileNa
 
 std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
                                    MakefileTargets& targets) {
-    std::vector<TargetEntry>& entries = targets.entries;
-    entries.emplace_back();
+    std::vector<TDepend>& records = targets.records;
+    records.emplace_back();
     std::size_t current = 0;
-    // Where each entry's names start in dependNames: that list still grows,
-    // so the entries get their views of it at the end.
+    // Where each record's names start in dependNames: that list still grows,
+    // so the records get their views of it at the end.
     std::vector<std::size_t> dependStart{0};
     std::vector<bool> isTarget; // by name id
     std::vector<DependName> depends;
@@ -38,8 +38,8 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
     auto finish = [&](std::optional<Failure> outcome) {
         dependStart.push_back(targets.dependNames.size());
         const std::span<const NameId> all(targets.dependNames);
-        for (std::size_t e = 0; e < entries.size(); ++e)
-            entries[e].Depends = all.subspan(dependStart[e], dependStart[e + 1] - dependStart[e]);
+        for (std::size_t r = 0; r < records.size(); ++r)
+            records[r].Depends = all.subspan(dependStart[r], dependStart[r + 1] - dependStart[r]);
         return outcome;
     };
 
@@ -49,8 +49,8 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
         switch (ClassifyLine(line)) {
         case LineKind::Command: {
             const auto index = static_cast<int32_t>(i);
-            if (entries[current].CmdFirst == -1) entries[current].CmdFirst = index;
-            entries[current].CmdLast = index;
+            if (records[current].CmdFirst == -1) records[current].CmdFirst = index;
+            records[current].CmdLast = index;
             break;
         }
         case LineKind::Ignored:
@@ -70,8 +70,8 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
                 targets.dependNames.push_back(name.blankAdded ? targets.names.AddCopy(name.Whole())
                                                               : targets.names.Add(name.text));
             }
-            entries.push_back({id, {}, -1, -1});
-            current = entries.size() - 1;
+            records.emplace_back().Target = id;
+            current = records.size() - 1;
             break;
         }
         }

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "depend/circular_check.h"
-#include "depend/records.h"
+#include "depend/graph_of_makefile.h"
 #include "fakes/fake_platform.h"
 #include "report/messages.h"
 
@@ -17,13 +17,13 @@ namespace {
 // The check as the tool's design states it: a walk over the dependents that
 // remembers visited names, repeated for every dependency name of a record.
 struct LiteralCheck {
-    Makefile& makefile;
-    std::span<const TDepend> records = makefile.graph->Records();
+    GraphOfMakefile& g;
+    std::span<const TDepend> records = g.graph->Records();
     std::map<const TDepend*, std::set<const TDepend*>> dependents;
 
     std::string Key(NameId name) const {
         std::string key;
-        FakeNames().MatchKey(makefile.Name(name), key);
+        FakeNames().MatchKey(g.Name(name), key);
         return key;
     }
     bool Contains(const auto& list, NameId name) const {
@@ -72,21 +72,18 @@ TEST(CircularCheck, AgreesWithTheLiteralWalkOnRandomMakefiles) {
             text.append(std::to_string(later)).append(" n");
             text.append(std::to_string(i + 1 + pick(30))).append("\n");
         }
-        Makefile makefile(text);
-        LiteralCheck literal{makefile, makefile.graph->Records(), {}};
+        GraphOfMakefile g(text);
+        LiteralCheck literal{g, g.graph->Records(), {}};
         const TDepend* failing = literal.FirstFailure();
-        FakeNames names;
-        makefile.graph->LinkDependents(makefile.targets.names, names);
-        const std::optional<Failure> circular =
-            CheckCircular(*makefile.graph, makefile.targets.names);
+        const std::optional<Failure> circular = CheckCircular(*g.graph);
         ASSERT_EQ(circular.has_value(), failing != nullptr) << text;
         if (failing) {
             ASSERT_EQ(circular->messages,
-                      std::vector<std::string>{messages::Circular(makefile.Name(failing->Target))})
+                      std::vector<std::string>{messages::Circular(g.Name(failing->Target))})
                 << text;
         }
         std::map<const TDepend*, std::set<const TDepend*>> linked;
-        for (const TDepend& r : makefile.graph->Records())
+        for (const TDepend& r : g.graph->Records())
             for (const TDepend* d : r.Dependents)
                 linked[&r].insert(d);
         EXPECT_TRUE(failing != nullptr || linked == literal.dependents) << text;

@@ -2,17 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "depend/command_list.h"
-#include "depend/records.h"
+#include "depend/graph_of_makefile.h"
 
 namespace vexel {
 namespace {
 
 TEST(CollectCommands, TakesStaleRangesWithoutFirstColumnComments) {
     const std::string text = "\troot\nfresh: x\n\tno\nstale: y\n\tone\n\n#\tskipped\n # two\n\t#\n";
-    Makefile makefile(text);
-    makefile[2].Stale = true;
+    GraphOfMakefile g(text);
+    g[2].Stale = true;
     CommandList commands;
-    CollectCommands(makefile.graph->MakefileOrder(), makefile.lines, commands);
+    CollectCommands(g.graph->MakefileOrder(), g.lines, commands);
     EXPECT_EQ(commands, (CommandList{"\troot", "\tone", "", " # two", "\t#"}));
 }
 

@@ -2,10 +2,11 @@
 // longest chain of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
+#include "depend/graph_of_makefile.h"
 #include "depend/level.h"
-#include "depend/records.h"
 #include "depend/set_stale.h"
 
 namespace vexel {
@@ -19,30 +20,31 @@ void Link(TDepend& record, std::vector<TDepend*> dependents) {
 }
 
 TEST(SetStale, MarksWhatIsMadeFromItAndLevelsGiveTheLongestChain) {
-    using Ints = std::vector<int>;
-    // Dependents by record, direct SetStale calls in order, levels (-1: not stale).
-    const std::tuple<std::vector<Ints>, Ints, Ints> cases[] = {
-        {{{}, {0}, {1}}, {2}, {0, 1, 2}},
-        {{{}, {0}, {1}}, {1}, {0, 1, -1}},
-        {{{}, {0}, {0}, {1, 2}}, {3}, {0, 1, 1, 2}},
-        {{{}, {2}, {0}, {0, 1}, {}}, {3}, {0, 2, 1, 3, -1}}, // the short link comes first
-        {{{}, {2}, {0}, {0, 1}}, {0, 2, 3}, {0, 2, 1, 3}},
-        {{{}, {0, 0}}, {1, 1}, {0, 1}}}; // repeats change nothing
-    for (const auto& [dependents, marked, expected] : cases) {
-        std::vector<TDepend> records(dependents.size());
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            std::vector<TDepend*> list;
-            for (int d : dependents[i])
-                list.push_back(&records[static_cast<std::size_t>(d)]);
-            Link(records[i], list);
-        }
-        for (int m : marked)
-            SetStale(records[static_cast<std::size_t>(m)]);
-        SetLevels(records);
-        Ints levels;
-        for (const TDepend& r : records)
+    struct Case {
+        const char* name;
+        std::string makefile;
+        std::vector<std::string> marked; // the targets given to SetStale, in turn
+        std::vector<int> levels;         // each target's Level, in line order; -1: not stale
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "what is made from it only", .makefile = "a: b\nb: c\nc: x\n", .marked = {"b"},
+         .levels = {0, 1, -1}},
+        {.name = "the short link first", .makefile = "a: d c\nb: d\nc: b\nd: x\ne: x\n",
+         .marked = {"d"}, .levels = {0, 2, 1, 3, -1}},
+        {.name = "marked twice", .makefile = "a: b\nb: x\n", .marked = {"b", "b"},
+         .levels = {0, 1}}};
+    // clang-format on
+    for (const Case& c : cases) {
+        GraphOfMakefile g(c.makefile);
+        for (const std::string& target : c.marked)
+            SetStale(*std::ranges::find(g.graph->Targets(), target,
+                                        [&](const TDepend& r) { return g.Name(r.Target); }));
+        SetLevels(g.graph->Targets());
+        std::vector<int> levels;
+        for (const TDepend& r : g.graph->Targets())
             levels.push_back(r.Stale ? r.Level : r.Level - 1); // fresh: Level stays 0
-        EXPECT_EQ(levels, expected) << testing::PrintToString(dependents);
+        EXPECT_EQ(levels, c.levels) << c.name;
     }
 }
 

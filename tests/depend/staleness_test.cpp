@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "depend/records.h"
+#include "depend/graph_of_makefile.h"
 #include "depend/staleness.h"
 #include "depend/stamp_fetch.h"
 #include "fakes/fake_platform.h"
@@ -14,72 +14,64 @@ namespace vexel {
 namespace {
 
 TEST(Staleness, ComparesTimesToTheNanosecondWhateverTheDate) {
-    using Asked = std::map<std::string, int>;
-    const AgeStamp none,
-        at1601 = AgeStamp::At(-11644473600, 0), before1970 = AgeStamp::At(-1, 999999999),
-        at1970 = AgeStamp::At(0, 0), now = AgeStamp::At(1700000000, 500000000),
-        quarterLater = AgeStamp::At(1700000000, 750000000),
-        oneLater = AgeStamp::At(1700000000, 500000001), secondLater = AgeStamp::At(1700000001, 0),
-        at3000 = AgeStamp::At(32503680000, 0);
-    // Times of "my out" and "in", then whether "my out" is stale.
+    const AgeStamp missing,
+        at1601 = AgeStamp::At(-11644473600, 0), at1970 = AgeStamp::At(0, 0),
+        before1970 = AgeStamp::At(-1, 999999999), now = AgeStamp::At(1700000000, 500000000),
+        oneLater = AgeStamp::At(1700000000, 500000001), secondLater = AgeStamp::At(1700000001, 0);
+    struct Case {
+        const char* name;
+        AgeStamp out, in; // the times of "my out" and of "in"
+        bool stale;       // whether "my out" is stale
+    };
     // clang-format off
-    const std::tuple<AgeStamp, AgeStamp, bool> cases[] = {
-        {now, quarterLater, true},  {quarterLater, now, false},    {now, now, false},
-        {now, oneLater, true},      {oneLater, secondLater, true}, {secondLater, oneLater, false},
-        {before1970, at1970, true}, {at1970, before1970, false},   {at1601, before1970, true},
-        {now, at3000, true},        {at3000, now, false},          {now, none, false},
-        {none, now, true},          {none, none, true}};
+    const Case cases[] = {
+        {.name = "in a nanosecond later", .out = now, .in = oneLater, .stale = true},
+        {.name = "seconds before nanoseconds", .out = secondLater, .in = oneLater, .stale = false},
+        {.name = "across 1970", .out = before1970, .in = at1970, .stale = true},
+        {.name = "both before 1970", .out = at1601, .in = before1970, .stale = true},
+        {.name = "both missing", .out = missing, .in = missing, .stale = true}};
     // clang-format on
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& [out, in, stale] = cases[i];
+    for (const Case& c : cases) {
         FakeFiles files;
-        Makefile makefile("\"my out\": x 'in' in \"in\"\nmy out: in\n");
-        files.stamps = {{"my out", out}, {"in", in}};
-        MarkStaleTargets(*makefile.graph, makefile.targets.names, files, {}, 1);
-        EXPECT_EQ(makefile[1].Stale, stale) << "case " << i;
+        files.stamps = {{"my out", c.out}, {"in", c.in}};
+        GraphOfMakefile g("\"my out\": x 'in' in \"in\"\nmy out: in\n");
+        MarkStaleTargets(*g.graph, files, {}, 1);
+        EXPECT_EQ(g[1].Stale, c.stale) << c.name;
         // Each file once, by its unquoted name.
-        EXPECT_EQ(files.stampQueries, (Asked{{"in", 1}, {"my out", 1}, {"x", 1}}));
+        EXPECT_EQ(files.stampQueries,
+                  (std::map<std::string, int>{{"in", 1}, {"my out", 1}, {"x", 1}}))
+            << c.name;
     }
-}
-
-// Times a few quarter seconds apart, so that equal times are frequent.
-AgeStamp RandomTime(std::mt19937& random) {
-    const auto quarters = static_cast<int32_t>(random() % 40);
-    return AgeStamp::At(quarters / 4, quarters % 4 * 250000000);
-}
-
-std::string Name(char prefix, int number) {
-    return std::string(1, prefix).append(std::to_string(number));
 }
 
 TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
     // Targets t0..t2999 in a random web: each names a few earlier targets
-    // and sources; stamps at random, some files missing.
+    // and sources; times a few quarter seconds apart, so that equal times
+    // are frequent, and some files missing.
     std::mt19937 random(11);
     std::string text;
-    FakeFiles files;
     for (int t = 0; t < 3000; ++t) {
-        text.append(Name('t', t)).append(":");
+        text.append("t").append(std::to_string(t)).append(":");
         for (int d = 0; d < 3; ++d) {
             const int pick = static_cast<int>(random() % (t + 50));
-            text.append(" ").append(pick < t ? Name('t', pick) : Name('s', pick - t));
+            text.append(pick < t ? " t" : " s").append(std::to_string(pick < t ? pick : pick - t));
         }
         text.append("\n");
-        if (random() % 10 != 0) files.stamps[Name('t', t)] = RandomTime(random);
     }
-    for (int s = 0; s < 50; ++s)
-        files.stamps[Name('s', s)] = RandomTime(random);
+    FakeFiles files;
+    files.stampOf = [](const std::string& name) {
+        const auto quarters = static_cast<int32_t>(std::hash<std::string>{}(name) % 44);
+        return quarters >= 40 ? AgeStamp() : AgeStamp::At(quarters / 4, quarters % 4 * 250000000);
+    };
     std::vector<bool> stale[2];
     for (const unsigned threads : {1u, 4u}) {
-        Makefile makefile(text);
-        FakeNames names;
-        makefile.graph->LinkDependents(makefile.targets.names, names);
+        GraphOfMakefile g(text);
         files.stampQueries.clear();
-        MarkStaleTargets(*makefile.graph, makefile.targets.names, files, {}, threads);
+        MarkStaleTargets(*g.graph, files, {}, threads);
         for (const auto& [name, asked] : files.stampQueries)
             ASSERT_EQ(asked, 1) << name;
         EXPECT_EQ(files.stampQueries.size(), 3050u);
-        for (const TDepend& r : makefile.graph->Targets())
+        for (const TDepend& r : g.graph->Targets())
             stale[threads > 1].push_back(r.Stale);
     }
     EXPECT_EQ(stale[0], stale[1]);

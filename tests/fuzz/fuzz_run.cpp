@@ -91,10 +91,10 @@ int Compare(const Record* a, const Record* b) {
 std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files) {
     MakefileTargets read;
     CHECK(!ReadTargets(lines, Lead, read));
-    std::vector<Record> records(read.entries.size());
+    std::vector<Record> records(read.records.size());
     std::map<std::string, std::vector<Record*>> namedBy;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const TargetEntry& entry = read.entries[i];
+        const TDepend& entry = read.records[i];
         Record& record = records[i];
         if (entry.Target != NoName) record.target = read.names[entry.Target];
         for (const NameId name : entry.Depends)

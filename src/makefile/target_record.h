@@ -11,6 +11,8 @@ namespace vexel {
 
 // One target line as read, or the root record that holds the command lines
 // before the first target line, with what the analysis finds out about it.
+// The reader fills the first four fields; the target graph, which takes the
+// records whole, links Dependents; the later phases set Stale and Level.
 struct TDepend {
     NameId Target = NoName;          // as written, quotes kept; NoName for the root record
     std::span<const NameId> Depends; // the names it is made from, in line order
