@@ -20,6 +20,9 @@ const Case Cases[] = {
     // one that cannot be created is told once, on standard error; the run goes on.
     {.name = "LogThatCannotBeCreated", .out = "", .exit = 255,
      .args = {"missing.mk", "no-such-dir/log"}, .err = Lost("no-such-dir/log")},
+    // the caller's standard output and error stay as they were: a command's own output is seen.
+    {.name = "CommandOutputWithALogThatCannotBeCreated", .mk = "\t@ print said\n", .out = "said",
+     .exit = 0, .args = {"mk", "no-such-dir/log"}, .err = Lost("no-such-dir/log")},
     // every write lands at its end, so a command appending to it by name keeps its line.
     {.name = "CommandAppendingToTheLogByName", .mk = "\t@ append log by-name\n\t@ append ran x\n",
      .out = V("\t@ append log by-name") + "by-name\n" + Echo("x"), .exit = 0, .ran = "x\n",

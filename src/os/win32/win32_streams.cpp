@@ -64,8 +64,9 @@ bool SystemStreams::CreateLog(const std::string& name) {
 }
 
 void SystemStreams::RedirectToLog() {
-    // Installed as it came back from CreateLog, even when that failed: the
-    // run's output then goes nowhere, as the caller was told.
+    // Without a log there is nothing to install; the handles stay as the
+    // caller gave them.
+    if (state_->logHandle == INVALID_HANDLE_VALUE) return;
     state_->savedStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     state_->savedStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     ::SetStdHandle(STD_ERROR_HANDLE, state_->logHandle);
