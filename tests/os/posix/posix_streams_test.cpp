@@ -2,10 +2,15 @@
 // a FIFO is a log only while someone reads it.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -50,6 +55,43 @@ TEST(PosixStreams, FifoIsALogWhileSomeoneReadsIt) {
     EXPECT_EQ(::read(reader, text, sizeof text), 6);
     ::close(reader);
     EXPECT_EQ(streams.WriteLog("line\r\n", 6), EPIPE) << "the reader has gone";
+    ::unlink(name);
+}
+
+// Writes wait for a slow reader of a FIFO: the reader starts only once the
+// FIFO is full, and still gets every byte of more than 64 KiB.
+TEST(PosixStreams, FifoLogWaitsForASlowReader) {
+    char name[] = "/tmp/vexel-fifo-XXXXXX";
+    ::close(::mkstemp(name));
+    ::unlink(name);
+    ASSERT_EQ(::mkfifo(name, 0666), 0);
+    const int reader = ::open(name, O_RDONLY | O_NONBLOCK);
+    SystemStreams streams;
+    ASSERT_TRUE(streams.CreateLog(name));
+    ::fcntl(reader, F_SETFL, 0);
+    const std::string line(128, 'x'); // whole pages of the pipe fill it
+    const auto capacity = static_cast<std::size_t>(::fcntl(reader, F_GETPIPE_SZ));
+    const std::size_t lines = capacity / line.size() + 100;
+    std::size_t got = 0;
+    std::atomic<bool> writerDone = false; // it cannot be, unless a write failed
+    std::thread read([&] {
+        int held = 0;
+        while (!writerDone && ::ioctl(reader, FIONREAD, &held) == 0 && std::size_t(held) < capacity)
+            std::this_thread::yield();
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
+            got += std::size_t(n);
+    });
+    int error = 0;
+    for (std::size_t i = 0; i < lines && error == 0; ++i)
+        error = streams.WriteLog(line.data(), line.size());
+    writerDone = true;
+    EXPECT_EQ(error, 0) << std::strerror(error);
+    streams.RedirectToLog();
+    streams.RestoreFromLog(); // closes the log: the reader sees the end
+    read.join();
+    EXPECT_EQ(got, lines * line.size());
+    ::close(reader);
     ::unlink(name);
 }
 
