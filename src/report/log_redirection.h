@@ -16,13 +16,14 @@ namespace vexel {
 // standard handles left as they were.
 class LogRedirection {
 public:
-    LogRedirection(OutputStreams& streams, MessageWriter& out, const std::string& name);
+    LogRedirection(LogFile& log, StandardStreams& standard, MessageWriter& out,
+                   const std::string& name);
     LogRedirection(const LogRedirection&) = delete;
     LogRedirection& operator=(const LogRedirection&) = delete;
     ~LogRedirection();
 
 private:
-    OutputStreams& streams_;
+    LogFile& log_;
 };
 
 } // namespace vexel

@@ -41,10 +41,9 @@ TEST(ReadTargets, GivesCommandRangesAndStopsAtTheFirstBadTargetLine) {
 TEST(LoadMakefile, AnyFailureOfTheLoadIsMakeFileOpenError) {
     struct Failing : FakeFiles {
         bool fails = false;
-        bool ReadWholeFile(const std::string&, std::string& contents) override {
+        std::optional<std::string> ReadWholeFile(const std::string&) override {
             if (!fails) throw std::bad_alloc();
-            contents = "partial";
-            return false;
+            return std::nullopt;
         }
     } files;
     MakeLines lines;

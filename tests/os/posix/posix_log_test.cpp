@@ -25,49 +25,49 @@ std::pair<dev_t, ino_t> FileOf(int descriptor, const char* name = nullptr) {
     return {status.st_dev, status.st_ino};
 }
 
-TEST(PosixStreams, LogTakesStandardOutputAndErrorUntilRestored) {
+TEST(PosixLog, LogTakesStandardOutputAndErrorUntilRestored) {
     char name[] = "/tmp/vexel-log-XXXXXX";
     ::close(::mkstemp(name));
-    const auto output = FileOf(1), error = FileOf(2), log = FileOf(-1, name);
-    SystemStreams streams;
-    ASSERT_TRUE(streams.CreateLog(name));
-    streams.RedirectToLog();
-    EXPECT_EQ(FileOf(1), log);
-    EXPECT_EQ(FileOf(2), log);
-    streams.RestoreFromLog();
+    const auto output = FileOf(1), error = FileOf(2), file = FileOf(-1, name);
+    SystemLog log;
+    ASSERT_FALSE(log.Create(name));
+    log.Redirect();
+    EXPECT_EQ(FileOf(1), file);
+    EXPECT_EQ(FileOf(2), file);
+    log.Restore();
     EXPECT_EQ(FileOf(1), output);
     EXPECT_EQ(FileOf(2), error);
     ::unlink(name);
 }
 
-TEST(PosixStreams, FifoIsALogWhileSomeoneReadsIt) {
+TEST(PosixLog, FifoIsALogWhileSomeoneReadsIt) {
     std::signal(SIGPIPE, SIG_IGN); // as the tool does
     char name[] = "/tmp/vexel-fifo-XXXXXX";
     ::close(::mkstemp(name));
     ::unlink(name);
     ASSERT_EQ(::mkfifo(name, 0666), 0);
-    EXPECT_FALSE(SystemStreams().CreateLog(name)) << "nobody reads it";
+    EXPECT_TRUE(SystemLog().Create(name)) << "nobody reads it";
     const int reader = ::open(name, O_RDONLY | O_NONBLOCK);
-    SystemStreams streams;
-    ASSERT_TRUE(streams.CreateLog(name));
-    EXPECT_EQ(streams.WriteLog("line\r\n", 6), 0);
+    SystemLog log;
+    ASSERT_FALSE(log.Create(name));
+    EXPECT_FALSE(log.Write("line\r\n"));
     char text[8] = {};
     EXPECT_EQ(::read(reader, text, sizeof text), 6);
     ::close(reader);
-    EXPECT_EQ(streams.WriteLog("line\r\n", 6), EPIPE) << "the reader has gone";
+    EXPECT_EQ(log.Write("line\r\n").value_or(SystemError{}).code, EPIPE) << "the reader has gone";
     ::unlink(name);
 }
 
 // Writes wait for a slow reader of a FIFO: the reader starts only once the
 // FIFO is full, and still gets every byte of more than 64 KiB.
-TEST(PosixStreams, FifoLogWaitsForASlowReader) {
+TEST(PosixLog, FifoLogWaitsForASlowReader) {
     char name[] = "/tmp/vexel-fifo-XXXXXX";
     ::close(::mkstemp(name));
     ::unlink(name);
     ASSERT_EQ(::mkfifo(name, 0666), 0);
     const int reader = ::open(name, O_RDONLY | O_NONBLOCK);
-    SystemStreams streams;
-    ASSERT_TRUE(streams.CreateLog(name));
+    SystemLog log;
+    ASSERT_FALSE(log.Create(name));
     ::fcntl(reader, F_SETFL, 0);
     const std::string line(128, 'x'); // whole pages of the pipe fill it
     const auto capacity = static_cast<std::size_t>(::fcntl(reader, F_GETPIPE_SZ));
@@ -82,13 +82,13 @@ TEST(PosixStreams, FifoLogWaitsForASlowReader) {
         for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
             got += std::size_t(n);
     });
-    int error = 0;
-    for (std::size_t i = 0; i < lines && error == 0; ++i)
-        error = streams.WriteLog(line.data(), line.size());
+    std::optional<SystemError> failed;
+    for (std::size_t i = 0; i < lines && !failed; ++i)
+        failed = log.Write(line);
     writerDone = true;
-    EXPECT_EQ(error, 0) << std::strerror(error);
-    streams.RedirectToLog();
-    streams.RestoreFromLog(); // closes the log: the reader sees the end
+    EXPECT_FALSE(failed) << std::strerror(failed->code);
+    log.Redirect();
+    log.Restore(); // closes the log: the reader sees the end
     read.join();
     EXPECT_EQ(got, lines * line.size());
     ::close(reader);
