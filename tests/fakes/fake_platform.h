@@ -73,7 +73,6 @@ struct FakeProcesses : ProcessRunner {
 struct FakeStreams : LogFile, StandardStreams {
     std::string events, log, standardOutput, standardError;
     std::optional<SystemError> createFails, writeFails;
-    bool console = false;
 
     std::optional<SystemError> Create(const std::string&) override { return createFails; }
     void Redirect() override { events += "redirect "; }
@@ -83,7 +82,7 @@ struct FakeStreams : LogFile, StandardStreams {
     }
     void Restore() override { events += "restore "; }
     std::optional<SystemError> BindOutput() override { return std::nullopt; }
-    bool BoundToConsole() override { return console; }
+    bool BoundToConsole() override { return false; }
     std::optional<SystemError> WriteOutput(std::string_view bytes) override {
         events += "write(" + std::to_string(bytes.size()) + ") ";
         if (!writeFails) standardOutput.append(bytes);
