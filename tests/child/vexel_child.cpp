@@ -5,7 +5,6 @@
 //
 //   append FILE TEXT   append TEXT and a LF to FILE (records the order of runs)
 //   touch FILE         create FILE, or set its modification time to now
-//   cwd FILE           append the current directory and a LF to FILE
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
 //   print TEXT         write TEXT, without a line end, to standard output
 //   exit N             end with exit code N (N may be negative)
@@ -50,9 +49,6 @@ int main(int argc, char** argv) {
             std::filesystem::last_write_time(argv[i], std::filesystem::file_time_type::clock::now(),
                                              error);
             if (error) return FileError;
-        } else if (action == "cwd" && left >= 1) {
-            const std::filesystem::path directory = std::filesystem::current_path(error);
-            if (error || !Append(argv[++i], directory.string() + "\n")) return FileError;
         } else if (action == "args" && left >= 1) {
             std::string lines;
             for (int k = i + 2; k < argc; ++k)

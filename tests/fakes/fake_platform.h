@@ -71,15 +71,12 @@ struct FakeProcesses : ProcessRunner {
 // The log and the standard streams in one, so that the order of their calls
 // shows in one list of events. A write fails with writeFails when it is set.
 struct FakeStreams : LogFile, StandardStreams {
-    std::string events, log, standardOutput, standardError;
-    std::optional<SystemError> createFails, writeFails;
+    std::string events, standardOutput;
+    std::optional<SystemError> writeFails;
 
-    std::optional<SystemError> Create(const std::string&) override { return createFails; }
+    std::optional<SystemError> Create(const std::string&) override { return std::nullopt; }
     void Redirect() override { events += "redirect "; }
-    std::optional<SystemError> Write(std::string_view bytes) override {
-        log.append(bytes);
-        return writeFails;
-    }
+    std::optional<SystemError> Write(std::string_view) override { return writeFails; }
     void Restore() override { events += "restore "; }
     std::optional<SystemError> BindOutput() override { return std::nullopt; }
     bool BoundToConsole() override { return false; }
@@ -92,7 +89,7 @@ struct FakeStreams : LogFile, StandardStreams {
         events += "report ";
         standardOutput.append(text);
     }
-    void WriteCurrentError(std::string_view text) override { standardError.append(text); }
+    void WriteCurrentError(std::string_view) override {}
     std::string DescribeError(SystemError error) override {
         return "error " + std::to_string(error.code);
     }
