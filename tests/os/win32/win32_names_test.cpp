@@ -23,9 +23,11 @@ TEST(Win32MatchKey, KeysAreEqualExactlyWhenCompareStringSaysEqual) {
     // bytes form double-byte characters, and the keys must still agree.
     const std::string pairs[][2] = {
         {"app", "APP"},
+        {"Lib.Obj", "lib.obj"},
         {"a", "b"},
         {"file1", "file01"},
         {"co-op", "coop"},
+        {"it's", "its"},
         {"a b", "ab"},
         {"\"a\"", "a"},
         {"\xE9t\xE9", "\xC9T\xC9"},
@@ -35,6 +37,7 @@ TEST(Win32MatchKey, KeysAreEqualExactlyWhenCompareStringSaysEqual) {
          "STRASSE"},
         {"\xFC", "ue"},
         {std::string("x\x01", 2), "x"},
+        {"sub\\file", "SUB\\FILE"},
         {"sub\\file", "sub/file"},
     };
     int equalPairs = 0;
