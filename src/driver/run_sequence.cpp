@@ -38,7 +38,7 @@ std::optional<Failure> StartUp(Platform& platform, RunState& run) {
     }
     const std::vector<std::string> arguments = platform.facts.Arguments();
     if (arguments.size() > 2) return Failure(messages::ParamError);
-    run.StartDir = platform.facts.CurrentDirectory();
+    run.StartDir = platform.facts.CurrentDirectory().value_or("");
     run.MakeFileName = arguments.empty() ? std::string("MakeFile") : arguments[0];
     if (arguments.size() == 2) run.LogFileName = arguments[1];
     if (LogIsTheMakefile(platform.files, run)) return Failure(messages::MakeFileOpenError);
@@ -76,7 +76,8 @@ int32_t RunSequence(Platform& platform, MessageWriter& out, RunState& run) {
     std::optional<LogRedirection> log;
     std::optional<Failure> failed = StartUp(platform, run);
     if (!failed) {
-        if (!run.LogFileName.empty()) log.emplace(platform.streams, out, run.LogFileName);
+        if (!run.LogFileName.empty())
+            log.emplace(platform.log, platform.standard, out, run.LogFileName);
         failed = RunPhases(platform, out, run);
     }
     if (!failed) return ExitSuccess;
@@ -91,11 +92,11 @@ int32_t RunVexel(Platform& platform) {
     // Everything the run holds is released before a failure is reported, so
     // that the report reaches the caller's standard output, not the log.
     try {
-        MessageWriter out(platform.streams);
+        MessageWriter out(platform.log, platform.standard);
         RunState run;
         return RunSequence(platform, out, run);
     } catch (...) {
-        ReportUnexpectedFailure(platform.facts, platform.streams);
+        ReportUnexpectedFailure(platform.facts, platform.standard);
     }
     return ExitUnexpected;
 }

@@ -14,9 +14,8 @@ std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileNa
     // A makefile too large for the memory at hand is one that cannot be
     // read, like any other.
     try {
-        std::string text;
-        if (files.ReadWholeFile(fileName, text)) {
-            lines.Assign(std::move(text));
+        if (std::optional<std::string> text = files.ReadWholeFile(fileName)) {
+            lines.Assign(std::move(*text));
             return std::nullopt;
         }
     } catch (const std::exception&) {

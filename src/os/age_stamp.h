@@ -32,8 +32,6 @@ public:
                                           : nanoseconds_ > other.nanoseconds_;
     }
 
-    friend constexpr bool operator==(const AgeStamp&, const AgeStamp&) = default;
-
 private:
     static constexpr int32_t NoTime = -1;
     int64_t seconds_ = 0;

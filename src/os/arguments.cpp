@@ -10,8 +10,13 @@ unsigned char ByteAt(std::string_view text, std::size_t position) {
     return position < text.size() ? static_cast<unsigned char>(text[position]) : 0;
 }
 
-} // namespace
+struct ArgumentItem {
+    std::string text;     // quotes removed; empty only at the end of the text
+    std::size_t next = 0; // position where collection stopped
+};
 
+// Takes one item off the text from position. The text ends at
+// its first NUL byte or at its end.
 ArgumentItem NextArgument(std::string_view text, std::size_t position) {
     ArgumentItem item;
     for (;;) {
@@ -40,6 +45,8 @@ ArgumentItem NextArgument(std::string_view text, std::size_t position) {
     item.next = position;
     return item;
 }
+
+} // namespace
 
 std::vector<std::string> SplitArguments(std::string_view text) {
     std::vector<std::string> arguments;

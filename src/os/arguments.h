@@ -5,21 +5,11 @@
 // makefile is split by its own program, not by these rules.)
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vexel {
-
-struct ArgumentItem {
-    std::string text;     // quotes removed; empty only at the end of the text
-    std::size_t next = 0; // position where collection stopped
-};
-
-// Takes one item off the text from position. The text ends at
-// its first NUL byte or at its end.
-ArgumentItem NextArgument(std::string_view text, std::size_t position);
 
 // The arguments after the program's own name, up to the first empty item.
 std::vector<std::string> SplitArguments(std::string_view text);

@@ -2,11 +2,25 @@
 // through these small interfaces, each consumer taking the ones it uses, so
 // that the core stays portable and tests can hand it fakes. One
 // implementation of each per platform lives beside this file.
+//
+// Every call answers in one of four shapes, the same on both platforms:
+// - a call that gives a value and can fail returns std::optional of it,
+//   nothing when it failed (the run says what failed in its own words);
+// - a call that only acts and can fail returns std::optional<SystemError>,
+//   nothing when it succeeded, else the system's error code, which
+//   StandardStreams::DescribeError turns into the system's text;
+// - an answer that is no failure but has cases is a type that names them
+//   (AgeStamp, EnvironmentValue, ChildStatus), never a marker value;
+// - a question answers bool, and a call that cannot fail, or whose failure
+//   changes nothing for the run, answers nothing.
+// No call raises an exception, except std::bad_alloc for lack of memory.
+// What a failure means for the run is decided above this layer.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,16 +30,21 @@
 
 namespace vexel {
 
+// The system's own code for what went wrong: errno on POSIX, GetLastError
+// on Windows.
+struct SystemError {
+    int code = 0;
+};
+
 // The files the tool reads or examines.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Reads the whole named file, which must be a file on disk: anything
-    // else (a directory, a pipe, a device) is refused without waiting and
-    // without reading. False on any failure. Lack of memory raises
-    // std::bad_alloc.
-    virtual bool ReadWholeFile(const std::string& name, std::string& contents) = 0;
+    // The whole named file, which must be a file on disk: anything else (a
+    // directory, a pipe, a device) is refused without waiting and without
+    // reading. Nothing on any failure.
+    virtual std::optional<std::string> ReadWholeFile(const std::string& name) = 0;
 
     // Whether both names name one existing file, as the system identifies
     // it, however the names are spelt (hard links included).
@@ -38,17 +57,34 @@ public:
     virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
 };
 
+// What a child is doing: still running, or ended with its 32-bit exit code.
+class ChildStatus {
+public:
+    static constexpr ChildStatus Running() { return ChildStatus(); }
+    static constexpr ChildStatus EndedWith(int32_t exitCode) {
+        ChildStatus status;
+        status.ended_ = true;
+        status.exitCode_ = exitCode;
+        return status;
+    }
+
+    constexpr bool HasEnded() const { return ended_; }
+    constexpr int32_t ExitCode() const { return exitCode_; } // once it has ended
+
+private:
+    bool ended_ = false;
+    int32_t exitCode_ = 0;
+};
+
 // One started child process. Destroying it releases what the system keeps
 // for it (handles); it does not stop the child.
 class ChildProcess {
 public:
-    enum class State { Running, Ended, QueryFailed };
-
     virtual ~ChildProcess() = default;
 
-    // Asks once whether the child has ended. On Ended, exitCode holds its
-    // 32-bit exit code.
-    virtual State Query(int32_t& exitCode) = 0;
+    // Asks once whether the child has ended; nothing when the system cannot
+    // tell.
+    virtual std::optional<ChildStatus> Query() = 0;
 };
 
 // Starting commands as child processes.
@@ -62,52 +98,60 @@ public:
     // Starts a command: the program and its arguments in one text, as a
     // makefile's command line holds them, leading blanks removed. It starts
     // in directory, the start directory (which is the current one, so that
-    // a child may simply inherit it). Null when the program cannot be
-    // started.
-    virtual std::unique_ptr<ChildProcess> StartChild(const std::string& command,
-                                                     const std::string& directory) = 0;
+    // a child may simply inherit it). Nothing when the program cannot be
+    // started; never a null child.
+    virtual std::optional<std::unique_ptr<ChildProcess>>
+    StartChild(const std::string& command, const std::string& directory) = 0;
 
     virtual void Pause(unsigned milliseconds) = 0;
 };
 
-// Standard output, standard error and the log file.
-class OutputStreams {
+// The log file, which standard output and standard error point at while a
+// run that names one goes on.
+class LogFile {
 public:
-    virtual ~OutputStreams() = default;
+    virtual ~LogFile() = default;
 
-    // Creates the log file afresh (an existing one is emptied). False when it
+    // Creates the log afresh (an existing one is emptied). Fails when it
     // cannot be created, or cannot be the run's own: another run holds it,
     // or the standard output and error it is to replace could not be kept
-    // to be given back. The run then goes on without a log.
-    virtual bool CreateLog(const std::string& name) = 0;
+    // to be given back.
+    virtual std::optional<SystemError> Create(const std::string& name) = 0;
 
-    // Keeps the current standard error and standard output, then points both
-    // at the log.
-    virtual void RedirectToLog() = 0;
+    // Once created: keeps the current standard error and standard output,
+    // then points both at the log.
+    virtual void Redirect() = 0;
 
-    // Writes all bytes to the log; 0 or the error code. Without a log (it
-    // could not be created) the bytes are dropped and the result is 0.
-    virtual int WriteLog(const char* data, std::size_t size) = 0;
+    // Writes all bytes to the created log.
+    virtual std::optional<SystemError> Write(std::string_view bytes) = 0;
 
-    // Closes the log and restores standard error, then standard output.
-    virtual void RestoreFromLog() = 0;
+    // After Redirect: closes the log and restores standard error, then
+    // standard output.
+    virtual void Restore() = 0;
+};
 
-    // Binds the message writer to the current standard output. Returns 0 or
-    // the system's error code; consoleDevice tells whether it is a
-    // character device, which is written out after every append.
-    virtual int BindStandardOutput(bool& consoleDevice) = 0;
+// Standard output and standard error.
+class StandardStreams {
+public:
+    virtual ~StandardStreams() = default;
 
-    // Writes all bytes to the bound standard output; 0 or the error code.
-    virtual int WriteStandardOutput(const char* data, std::size_t size) = 0;
+    // Binds the message lines to the current standard output.
+    virtual std::optional<SystemError> BindOutput() = 0;
 
-    // Writes to the standard output in force now, ignoring any failure.
-    virtual void WriteCurrentStandardOutput(std::string_view text) = 0;
+    // Whether the bound output is a character device (a console), which is
+    // written out after every append.
+    virtual bool BoundToConsole() = 0;
 
-    // Writes to the standard error in force now, ignoring any failure.
-    virtual void WriteCurrentStandardError(std::string_view text) = 0;
+    // Writes all bytes to the bound standard output.
+    virtual std::optional<SystemError> WriteOutput(std::string_view bytes) = 0;
 
-    // The system's text for an error code of the calls above.
-    virtual std::string DescribeError(int code) = 0;
+    // Write to the standard output or error in force now, ignoring any
+    // failure.
+    virtual void WriteCurrentOutput(std::string_view text) = 0;
+    virtual void WriteCurrentError(std::string_view text) = 0;
+
+    // The system's text for an error code of this layer.
+    virtual std::string DescribeError(SystemError error) = 0;
 };
 
 // An environment variable's value, as far as the tool takes it.
@@ -129,11 +173,12 @@ public:
     // The tool's arguments after its own name; none of them is empty.
     virtual std::vector<std::string> Arguments() = 0;
 
-    // The current directory, whole; empty when it cannot be read.
-    virtual std::string CurrentDirectory() = 0;
+    // The current directory, whole; nothing when it cannot be read.
+    virtual std::optional<std::string> CurrentDirectory() = 0;
 
-    // The program's own file, for failure reports.
-    virtual std::string ModuleFileName() = 0;
+    // The program's own file, for failure reports; nothing when the system
+    // cannot tell.
+    virtual std::optional<std::string> ModuleFileName() = 0;
 };
 
 // How the system's code page shapes names.
@@ -153,7 +198,8 @@ public:
 struct Platform {
     FileSystem& files;
     ProcessRunner& processes;
-    OutputStreams& streams;
+    LogFile& log;
+    StandardStreams& standard;
     ProcessFacts& facts;
     NameRules& names;
 };

@@ -1,8 +1,8 @@
 // The operating system's side of each interface, and the whole of it as the
 // program's entry makes it once. Each class is declared once, here, and
 // implemented once per platform, in os/posix/ or os/win32/, in the file
-// named after its role (posix_streams.cpp, win32_streams.cpp...): the build
-// chooses which. What a platform keeps for a role is its own, in State.
+// named after its role (posix_log.cpp, win32_log.cpp...): the build chooses
+// which. What a platform keeps for a role is its own, in State.
 #pragma once
 
 #include <memory>
@@ -16,7 +16,7 @@ namespace vexel {
 // *_files.cpp
 class SystemFiles : public FileSystem {
 public:
-    bool ReadWholeFile(const std::string& name, std::string& contents) override;
+    std::optional<std::string> ReadWholeFile(const std::string& name) override;
     bool SameFile(const std::string& first, const std::string& second) override;
     AgeStamp FileAgeStamp(const std::string& name) override;
 };
@@ -27,8 +27,8 @@ public:
     SystemProcesses();
     ~SystemProcesses() override;
     void PrepareChildStart() override;
-    std::unique_ptr<ChildProcess> StartChild(const std::string& command,
-                                             const std::string& directory) override;
+    std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command,
+                                                            const std::string& directory) override;
     void Pause(unsigned milliseconds) override;
 
 private:
@@ -36,20 +36,32 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// *_streams.cpp
-class SystemStreams : public OutputStreams {
+// *_log.cpp
+class SystemLog : public LogFile {
 public:
-    SystemStreams();
-    ~SystemStreams() override;
-    bool CreateLog(const std::string& name) override;
-    void RedirectToLog() override;
-    int WriteLog(const char* data, std::size_t size) override;
-    void RestoreFromLog() override;
-    int BindStandardOutput(bool& consoleDevice) override;
-    int WriteStandardOutput(const char* data, std::size_t size) override;
-    void WriteCurrentStandardOutput(std::string_view text) override;
-    void WriteCurrentStandardError(std::string_view text) override;
-    std::string DescribeError(int code) override;
+    SystemLog();
+    ~SystemLog() override;
+    std::optional<SystemError> Create(const std::string& name) override;
+    void Redirect() override;
+    std::optional<SystemError> Write(std::string_view bytes) override;
+    void Restore() override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// *_streams.cpp
+class SystemStandardStreams : public StandardStreams {
+public:
+    SystemStandardStreams();
+    ~SystemStandardStreams() override;
+    std::optional<SystemError> BindOutput() override;
+    bool BoundToConsole() override;
+    std::optional<SystemError> WriteOutput(std::string_view bytes) override;
+    void WriteCurrentOutput(std::string_view text) override;
+    void WriteCurrentError(std::string_view text) override;
+    std::string DescribeError(SystemError error) override;
 
 private:
     struct State;
@@ -63,8 +75,8 @@ public:
     ~SystemFacts() override;
     EnvironmentValue Environment(const std::string& name, std::size_t maxLength) override;
     std::vector<std::string> Arguments() override;
-    std::string CurrentDirectory() override;
-    std::string ModuleFileName() override;
+    std::optional<std::string> CurrentDirectory() override;
+    std::optional<std::string> ModuleFileName() override;
 
 private:
     struct State;
@@ -85,12 +97,13 @@ public:
     SystemPlatform(const SystemPlatform&) = delete;
     SystemPlatform& operator=(const SystemPlatform&) = delete;
 
-    Platform Get() { return {files_, processes_, streams_, facts_, names_}; }
+    Platform Get() { return {files_, processes_, log_, standard_, facts_, names_}; }
 
 private:
     SystemFiles files_;
     SystemProcesses processes_;
-    SystemStreams streams_;
+    SystemLog log_;
+    SystemStandardStreams standard_;
     SystemFacts facts_;
     SystemNames names_;
 };

@@ -9,10 +9,9 @@
 
 namespace vexel {
 
-int StandardOutputWriter::Append(std::string_view bytes) {
+std::optional<SystemError> StandardOutputWriter::Append(std::string_view bytes) {
     if (!bound_) {
-        const int error = streams_.BindStandardOutput(consoleDevice_);
-        if (error != 0) return error;
+        if (std::optional<SystemError> failed = standard_.BindOutput()) return failed;
         bound_ = true;
     }
     while (!bytes.empty()) {
@@ -22,36 +21,39 @@ int StandardOutputWriter::Append(std::string_view bytes) {
         used_ += take;
         bytes.remove_prefix(take);
         if (used_ == BufferSize) {
-            if (const int error = WriteOut(); error != 0) return error;
+            if (std::optional<SystemError> failed = WriteOut()) return failed;
         }
     }
-    return consoleDevice_ ? WriteOut() : 0;
+    return standard_.BoundToConsole() ? WriteOut() : std::nullopt;
 }
 
-int StandardOutputWriter::Flush() {
-    return bound_ ? WriteOut() : 0;
+std::optional<SystemError> StandardOutputWriter::Flush() {
+    return bound_ ? WriteOut() : std::nullopt;
 }
 
-int StandardOutputWriter::WriteOut() {
+std::optional<SystemError> StandardOutputWriter::WriteOut() {
     const std::size_t used = used_;
     used_ = 0;
-    return used > 0 ? streams_.WriteStandardOutput(buffer_, used) : 0;
+    if (used == 0) return std::nullopt;
+    return standard_.WriteOutput(std::string_view(buffer_, used));
 }
 
 void MessageWriter::PrintMessage(std::string_view text) {
+    if (destination_ == Destination::Nowhere) return;
     const std::string line = messages::Line(text);
 
-    int error = 0;
-    if (logInUse_) {
-        error = streams_.WriteLog(line.data(), line.size());
+    const bool toLog = destination_ == Destination::Log;
+    std::optional<SystemError> failed;
+    if (toLog) {
+        failed = log_.Write(line);
     } else {
-        error = standardOutput_.Append(line);
-        if (error == 0) error = standardOutput_.Flush();
+        failed = standardOutput_.Append(line);
+        if (!failed) failed = standardOutput_.Flush();
     }
-    if (error != 0) {
-        RaiseIoFailure(error, std::string("writing to ") +
-                                  (logInUse_ ? "the log" : "standard output") + " failed (" +
-                                  streams_.DescribeError(error) + ")");
+    if (failed) {
+        RaiseIoFailure(failed->code, std::string("writing to ") +
+                                         (toLog ? "the log" : "standard output") + " failed (" +
+                                         standard_.DescribeError(*failed) + ")");
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "os/platform.h"
@@ -17,40 +18,41 @@ class StandardOutputWriter {
 public:
     static constexpr std::size_t BufferSize = 128;
 
-    explicit StandardOutputWriter(OutputStreams& streams) : streams_(streams) {}
+    explicit StandardOutputWriter(StandardStreams& standard) : standard_(standard) {}
 
-    // Each returns 0, or the system's error code of a failed bind or write;
+    // Each fails with the system's error code of a failed bind or write;
     // after a failure the writer is not used again.
-    int Append(std::string_view bytes);
-    int Flush();
+    std::optional<SystemError> Append(std::string_view bytes);
+    std::optional<SystemError> Flush();
 
 private:
-    int WriteOut();
+    std::optional<SystemError> WriteOut();
 
-    OutputStreams& streams_;
+    StandardStreams& standard_;
     bool bound_ = false;
-    bool consoleDevice_ = false;
     std::size_t used_ = 0;
     char buffer_[BufferSize] = {};
 };
 
 class MessageWriter {
 public:
-    explicit MessageWriter(OutputStreams& streams) : streams_(streams), standardOutput_(streams) {}
+    MessageWriter(LogFile& log, StandardStreams& standard)
+        : log_(log), standard_(standard), standardOutput_(standard) {}
 
-    // From now on every line goes to the log (or is lost when the log could
-    // not be created).
-    void UseLog() { logInUse_ = true; }
+    // Where the lines go from now on.
+    enum class Destination { StandardOutput, Log, Nowhere };
+    void SendTo(Destination destination) { destination_ = destination; }
 
-    // Writes "Vexel: " + text + CR LF to the log or to standard output. A
-    // line that cannot be written whole to either raises an input/output
-    // failure.
+    // Writes "Vexel: " + text + CR LF to standard output or the log, or
+    // drops it when a log was named but could not be created. A line that
+    // cannot be written whole raises an input/output failure.
     void PrintMessage(std::string_view text);
 
 private:
-    OutputStreams& streams_;
+    LogFile& log_;
+    StandardStreams& standard_;
     StandardOutputWriter standardOutput_;
-    bool logInUse_ = false;
+    Destination destination_ = Destination::StandardOutput;
 };
 
 } // namespace vexel

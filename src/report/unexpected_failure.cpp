@@ -41,34 +41,35 @@ std::string AddressText(const void* address) {
     return text;
 }
 
-void Report(ProcessFacts& facts, OutputStreams& streams, const char* kind, const void* address,
+void Report(ProcessFacts& facts, StandardStreams& standard, const char* kind, const void* address,
             const char* text) noexcept {
     try {
         std::string report = std::string("Unexpected failure ") + kind + " in module " +
-                             facts.ModuleFileName() + " at " + AddressText(address) + ": " + text;
+                             facts.ModuleFileName().value_or("") + " at " + AddressText(address) +
+                             ": " + text;
         if (report.back() != '.') report.push_back('.');
         report.append("\r\n");
-        streams.WriteCurrentStandardOutput(report);
+        standard.WriteCurrentOutput(report);
     } catch (...) {
-        streams.WriteCurrentStandardOutput("Unexpected failure: out of memory.\r\n");
+        standard.WriteCurrentOutput("Unexpected failure: out of memory.\r\n");
     }
 }
 
 } // namespace
 
-void ReportUnexpectedFailure(ProcessFacts& facts, OutputStreams& streams) noexcept {
+void ReportUnexpectedFailure(ProcessFacts& facts, StandardStreams& standard) noexcept {
     try {
         throw;
     } catch (const UnexpectedFailure& failure) {
-        Report(facts, streams, failure.Kind(), failure.Address(), failure.what());
+        Report(facts, standard, failure.Kind(), failure.Address(), failure.what());
     } catch (const OutOfMemory& failure) {
-        Report(facts, streams, "OutOfMemory", failure.Address(), failure.what());
+        Report(facts, standard, "OutOfMemory", failure.Address(), failure.what());
     } catch (const std::bad_alloc& failure) {
-        Report(facts, streams, "OutOfMemory", nullptr, failure.what());
+        Report(facts, standard, "OutOfMemory", nullptr, failure.what());
     } catch (const std::exception& failure) {
-        Report(facts, streams, "Exception", nullptr, failure.what());
+        Report(facts, standard, "Exception", nullptr, failure.what());
     } catch (...) {
-        Report(facts, streams, "Exception", nullptr, "unknown failure");
+        Report(facts, standard, "Exception", nullptr, "unknown failure");
     }
 }
 

@@ -47,6 +47,6 @@ void InstallOutOfMemoryHandler();
 // cleaned up: its kind, the program's file, the code address where it was
 // raised, and its text with a full stop. Never fails again, even when
 // memory has run out.
-void ReportUnexpectedFailure(ProcessFacts& facts, OutputStreams& streams) noexcept;
+void ReportUnexpectedFailure(ProcessFacts& facts, StandardStreams& standard) noexcept;
 
 } // namespace vexel

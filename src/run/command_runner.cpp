@@ -20,20 +20,19 @@ std::string_view CommandText(std::string_view line) {
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
                                   ProcessRunner& runner) {
     const std::string command(CommandText(line));
-    std::unique_ptr<ChildProcess> child;
+    std::optional<std::unique_ptr<ChildProcess>> child;
     if (!command.empty()) child = runner.StartChild(command, directory);
     if (!child) return Failure(messages::CreateProcessError);
 
-    int32_t code = 0;
-    ChildProcess::State state;
+    std::optional<ChildStatus> status;
     do {
-        state = child->Query(code);
+        status = (*child)->Query();
         runner.Pause(PollInterval);
-    } while (state == ChildProcess::State::Running);
+    } while (status && !status->HasEnded());
     runner.Pause(PollInterval);
 
-    if (state == ChildProcess::State::QueryFailed) return Failure(messages::ExitCodeError);
-    if (code != 0) return Failure(messages::CommandErrorReturn(code));
+    if (!status) return Failure(messages::ExitCodeError);
+    if (status->ExitCode() != 0) return Failure(messages::CommandErrorReturn(status->ExitCode()));
     return std::nullopt;
 }
 

@@ -1,12 +1,12 @@
 // The command that end-to-end tests put into makefiles. It carries out its
-// arguments as a sequence of actions and reports only through files and its
-// exit code: it never writes to standard output, which the tests compare byte
+// arguments as a sequence of actions and reports through files and its exit
+// code: only "print" writes to standard output, which the tests compare byte
 // for byte (and which is the log file when the tool runs with one).
 //
 //   append FILE TEXT   append TEXT and a LF to FILE (records the order of runs)
 //   touch FILE         create FILE, or set its modification time to now
-//   cwd FILE           append the current directory and a LF to FILE
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
+//   print TEXT         write TEXT, without a line end, to standard output
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
 //   sleep MS           wait MS milliseconds
@@ -49,14 +49,14 @@ int main(int argc, char** argv) {
             std::filesystem::last_write_time(argv[i], std::filesystem::file_time_type::clock::now(),
                                              error);
             if (error) return FileError;
-        } else if (action == "cwd" && left >= 1) {
-            const std::filesystem::path directory = std::filesystem::current_path(error);
-            if (error || !Append(argv[++i], directory.string() + "\n")) return FileError;
         } else if (action == "args" && left >= 1) {
             std::string lines;
             for (int k = i + 2; k < argc; ++k)
                 lines.append(argv[k]).append("\n");
             return Append(argv[i + 1], lines) ? 0 : FileError;
+        } else if (action == "print" && left >= 1) {
+            std::fputs(argv[++i], stdout);
+            if (std::fflush(stdout) != 0) return FileError;
         } else if (action == "exit" && left >= 1) {
             // On Windows the code reaches the parent as 32 bits, so
             // -1073741819 arrives as 0xC0000005.

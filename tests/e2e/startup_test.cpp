@@ -39,8 +39,6 @@ const Case Cases[] = {
      .args = {"", "MakeFile"}},
     {.name = "ArgumentAfterTheEmptyOneIsTheLog", .files = {"MakeFile=0"}, .out = UpToDate,
      .exit = 0, .args = {"MakeFile", "", "log"}},
-    {.name = "LongLinesReachStandardOutputWhole", .mk = Long, .out = LongOut, .exit = 255,
-     .ran = X300 + "\n"},
     // A failed write to standard output ends the run with status 1, before the announced command
     // starts.
     {.name = "StdoutClosedNothingToDo", .files = {"mk=0"}, .out = "", .exit = 1,

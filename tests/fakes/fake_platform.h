@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "os/platform.h"
@@ -21,10 +22,7 @@ struct FakeFiles : FileSystem {
     std::map<std::string, int> stampQueries;
     bool stampRunsOutOfMemory = false;
 
-    bool ReadWholeFile(const std::string&, std::string& contents) override {
-        contents = makefile;
-        return true;
-    }
+    std::optional<std::string> ReadWholeFile(const std::string&) override { return makefile; }
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
     AgeStamp FileAgeStamp(const std::string& name) override {
         if (stampRunsOutOfMemory) throw std::bad_alloc();
@@ -50,20 +48,19 @@ struct FakeProcesses : ProcessRunner {
 
     struct Child : ChildProcess {
         Child(FakeProcesses& owner, int32_t exitCode) : p(owner), code(exitCode) {}
-        State Query(int32_t& exitCode) override {
+        std::optional<ChildStatus> Query() override {
             p.events += "query ";
-            if (p.runningPolls-- > 0) return State::Running;
-            if (p.queryFails) return State::QueryFailed;
-            exitCode = code;
-            return State::Ended;
+            if (p.runningPolls-- > 0) return ChildStatus::Running();
+            if (p.queryFails) return std::nullopt;
+            return ChildStatus::EndedWith(code);
         }
         FakeProcesses& p;
         int32_t code;
     };
 
     void PrepareChildStart() override { events += "prepare "; }
-    std::unique_ptr<ChildProcess> StartChild(const std::string& command,
-                                             const std::string& directory) override {
+    std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command,
+                                                            const std::string& directory) override {
         events += "start(" + command + " in " + directory + ") ";
         started.push_back(command);
         return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
@@ -71,25 +68,31 @@ struct FakeProcesses : ProcessRunner {
     void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
 };
 
-struct FakeStreams : OutputStreams {
+// The log and the standard streams in one, so that the order of their calls
+// shows in one list of events. A write fails with writeFails when it is set.
+struct FakeStreams : LogFile, StandardStreams {
     std::string events, standardOutput;
+    std::optional<SystemError> writeFails;
 
-    bool CreateLog(const std::string&) override { return true; }
-    void RedirectToLog() override { events += "redirect "; }
-    int WriteLog(const char*, std::size_t) override { return 0; }
-    void RestoreFromLog() override { events += "restore "; }
-    int BindStandardOutput(bool& console) override { return console = false; }
-    int WriteStandardOutput(const char* data, std::size_t size) override {
-        events += "write ";
-        standardOutput.append(data, size);
-        return 0;
+    std::optional<SystemError> Create(const std::string&) override { return std::nullopt; }
+    void Redirect() override { events += "redirect "; }
+    std::optional<SystemError> Write(std::string_view) override { return writeFails; }
+    void Restore() override { events += "restore "; }
+    std::optional<SystemError> BindOutput() override { return std::nullopt; }
+    bool BoundToConsole() override { return false; }
+    std::optional<SystemError> WriteOutput(std::string_view bytes) override {
+        events += "write(" + std::to_string(bytes.size()) + ") ";
+        if (!writeFails) standardOutput.append(bytes);
+        return writeFails;
     }
-    void WriteCurrentStandardOutput(std::string_view text) override {
+    void WriteCurrentOutput(std::string_view text) override {
         events += "report ";
         standardOutput.append(text);
     }
-    void WriteCurrentStandardError(std::string_view) override {}
-    std::string DescribeError(int) override { return {}; }
+    void WriteCurrentError(std::string_view) override {}
+    std::string DescribeError(SystemError error) override {
+        return "error " + std::to_string(error.code);
+    }
 };
 
 struct FakeFacts : ProcessFacts {
@@ -98,8 +101,8 @@ struct FakeFacts : ProcessFacts {
         return {EnvironmentValue::Status::Found, "cmd"};
     }
     std::vector<std::string> Arguments() override { return arguments; }
-    std::string CurrentDirectory() override { return "/start"; }
-    std::string ModuleFileName() override { return "C:\\vexel.exe"; }
+    std::optional<std::string> CurrentDirectory() override { return "/start"; }
+    std::optional<std::string> ModuleFileName() override { return "C:\\vexel.exe"; }
 };
 
 // ASCII letters match without regard to case.
@@ -117,7 +120,7 @@ struct FakePlatform {
     FakeFacts facts;
     FakeNames names;
 
-    Platform Get() { return {files, processes, streams, facts, names}; }
+    Platform Get() { return {files, processes, streams, streams, facts, names}; }
 };
 
 } // namespace vexel

@@ -59,10 +59,9 @@ TEST(ReadTargets, GivesCommandRangesAndStopsAtTheFirstBadTargetLine) {
 TEST(LoadMakefile, AnyFailureOfTheLoadIsMakeFileOpenError) {
     struct Failing : FakeFiles {
         int reads = 0; // the first runs out of memory, the next fails
-        bool ReadWholeFile(const std::string&, std::string& contents) override {
+        std::optional<std::string> ReadWholeFile(const std::string&) override {
             if (reads++ == 0) throw std::bad_alloc();
-            contents = "partial";
-            return false;
+            return std::nullopt;
         }
     } files;
     MakeLines lines;

@@ -44,6 +44,17 @@ TEST(TargetLine, ExtractsTheTargetAndAppendsTheDependencyNames) {
     }
 }
 
+TEST(TargetLine, ABlankAfterAnOddRunOfLeadBytesIsTheSecondByteOfACharacter) {
+    LeadByteSet lead{};
+    lead[0x81] = true;
+    std::vector<DependName> depends;
+    ExtractDepends("out: a\x81\x81\x81 b c\x81\x81 d", depends, lead);
+    std::vector<std::string> names;
+    for (const DependName& name : depends)
+        names.push_back(name.Whole());
+    EXPECT_EQ(names, (std::vector<std::string>{"a\x81\x81\x81 b", "c\x81\x81", "d"}));
+}
+
 TEST(TargetLine, UnquotesForFileAccess) {
     struct Case {
         std::string written, file;

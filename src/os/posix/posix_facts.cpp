@@ -35,19 +35,19 @@ std::vector<std::string> SystemFacts::Arguments() {
     return state_->arguments;
 }
 
-std::string SystemFacts::CurrentDirectory() {
+std::optional<std::string> SystemFacts::CurrentDirectory() {
     std::string path(256, '\0');
     for (;;) {
         if (::getcwd(path.data(), path.size()) != nullptr) {
             path.resize(std::strlen(path.c_str()));
             return path;
         }
-        if (errno != ERANGE) return {};
+        if (errno != ERANGE) return std::nullopt;
         path.resize(path.size() * 2);
     }
 }
 
-std::string SystemFacts::ModuleFileName() {
+std::optional<std::string> SystemFacts::ModuleFileName() {
 #if defined(__linux__)
     std::string path(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
@@ -56,6 +56,7 @@ std::string SystemFacts::ModuleFileName() {
         return path;
     }
 #endif
+    if (state_->programName.empty()) return std::nullopt;
     return state_->programName;
 }
 

@@ -36,28 +36,25 @@ bool IsPattern(const std::string& name) {
 
 } // namespace
 
-bool SystemFiles::ReadWholeFile(const std::string& name, std::string& contents) {
+std::optional<std::string> SystemFiles::ReadWholeFile(const std::string& name) {
     // Not blocking: opening a FIFO that nobody writes to must not hang, and
     // anything but a regular file is refused before a byte is read.
     Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.Get() < 0) return false;
+    if (file.Get() < 0) return std::nullopt;
     struct stat status {};
-    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
-    if (static_cast<std::uintmax_t>(status.st_size) > MaxMakefileSize) return false;
+    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    if (static_cast<std::uintmax_t>(status.st_size) > MaxMakefileSize) return std::nullopt;
     // The size is taken before the read, as on Windows; a file that ends
     // sooner fails.
-    contents.assign(static_cast<std::size_t>(status.st_size), '\0');
+    std::string contents(static_cast<std::size_t>(status.st_size), '\0');
     std::size_t done = 0;
     while (done < contents.size()) {
         const ssize_t count = ::read(file.Get(), contents.data() + done, contents.size() - done);
         if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) {
-            contents.clear();
-            return false;
-        }
+        if (count <= 0) return std::nullopt;
         done += static_cast<std::size_t>(count);
     }
-    return true;
+    return contents;
 }
 
 bool SystemFiles::SameFile(const std::string& first, const std::string& second) {

@@ -93,18 +93,19 @@ public:
     PosixChild(pid_t pid, std::unique_ptr<SignalForwarding> forwarding)
         : pid_(pid), forwarding_(std::move(forwarding)) {}
 
-    State Query(int32_t& exitCode) override {
+    std::optional<ChildStatus> Query() override {
         int status = 0;
         pid_t result;
         do {
             result = ::waitpid(pid_, &status, WNOHANG);
         } while (result < 0 && errno == EINTR);
-        if (result == 0) return State::Running;
-        if (result == pid_ && !WIFEXITED(status) && !WIFSIGNALED(status)) return State::Running;
+        if (result == 0) return ChildStatus::Running();
+        if (result == pid_ && !WIFEXITED(status) && !WIFSIGNALED(status))
+            return ChildStatus::Running();
         forwarding_->End();
-        if (result != pid_) return State::QueryFailed;
-        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return State::Ended;
+        if (result != pid_) return std::nullopt;
+        return ChildStatus::EndedWith(WIFEXITED(status) ? WEXITSTATUS(status)
+                                                        : 128 + WTERMSIG(status));
     }
 
 private:
@@ -176,10 +177,10 @@ SystemProcesses::~SystemProcesses() = default;
 
 void SystemProcesses::PrepareChildStart() {}
 
-std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& command,
-                                                          const std::string& directory) {
+std::optional<std::unique_ptr<ChildProcess>>
+SystemProcesses::StartChild(const std::string& command, const std::string& directory) {
     std::vector<std::string> arguments = SplitChildArguments(command);
-    if (arguments.empty() || arguments[0].empty()) return nullptr;
+    if (arguments.empty() || arguments[0].empty()) return std::nullopt;
     const std::vector<std::string> candidates = ProgramCandidates(arguments[0]);
     std::vector<char*> argv;
     for (std::string& argument : arguments)
@@ -195,7 +196,7 @@ std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& com
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
         if (startIn >= 0) ::close(startIn);
-        return nullptr;
+        return std::nullopt;
     }
     auto forwarding = std::make_unique<SignalForwarding>();
     const pid_t pid = ::fork();
@@ -221,7 +222,7 @@ std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& com
     ::close(report[1]);
     if (pid < 0) {
         ::close(report[0]);
-        return nullptr;
+        return std::nullopt;
     }
     forwarding->Started(pid);
     int error = 0;
@@ -232,7 +233,7 @@ std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& com
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        return nullptr; // the forwarding ends here, with the tool if a signal came
+        return std::nullopt; // the forwarding ends here, with the tool if a signal came
     }
     return std::make_unique<PosixChild>(pid, std::move(forwarding));
 }

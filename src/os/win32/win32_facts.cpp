@@ -31,7 +31,7 @@ std::vector<std::string> SystemFacts::Arguments() {
     return SplitArguments(line != nullptr ? line : "");
 }
 
-std::string SystemFacts::CurrentDirectory() {
+std::optional<std::string> SystemFacts::CurrentDirectory() {
     // The first read uses MAX_PATH; a longer path reports the size it
     // needs (NUL included) and is read again with that size. Should the
     // directory change between the two calls, the loop asks once more.
@@ -40,7 +40,7 @@ std::string SystemFacts::CurrentDirectory() {
     for (;;) {
         path.assign(size, '\0');
         const DWORD length = ::GetCurrentDirectoryA(size, path.data());
-        if (length == 0) return {};
+        if (length == 0) return std::nullopt;
         if (length < size) {
             path.resize(length);
             return path;
@@ -49,12 +49,12 @@ std::string SystemFacts::CurrentDirectory() {
     }
 }
 
-std::string SystemFacts::ModuleFileName() {
+std::optional<std::string> SystemFacts::ModuleFileName() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(path.size());
         const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
-        if (length == 0) return {};
+        if (length == 0) return std::nullopt;
         if (length < size) {
             path.resize(length);
             return path;

@@ -32,37 +32,34 @@ constexpr int64_t SecondsFrom1601To1970 = 11644473600;
 
 } // namespace
 
-bool SystemFiles::ReadWholeFile(const std::string& name, std::string& contents) {
+std::optional<std::string> SystemFiles::ReadWholeFile(const std::string& name) {
     // No sharing: nobody can change the file while it is read. A directory
     // cannot be opened this way, so it fails here too.
     FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) return false;
+    if (file.Get() == INVALID_HANDLE_VALUE) return std::nullopt;
     // A device (CON, NUL) or a pipe is no makefile.
-    if (::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
+    if (::GetFileType(file.Get()) != FILE_TYPE_DISK) return std::nullopt;
 
     // The size is the end position less the start position (0).
     LONG high = 0;
     ::SetLastError(NO_ERROR);
     const DWORD size = ::SetFilePointer(file.Get(), 0, &high, FILE_END);
-    if (size == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return false;
-    if (high != 0 || size > MaxMakefileSize) return false;
-    if (::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0) return false;
+    if (size == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return std::nullopt;
+    if (high != 0 || size > MaxMakefileSize) return std::nullopt;
+    if (::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0) return std::nullopt;
 
-    contents.assign(size, '\0');
+    std::string contents(size, '\0');
     DWORD done = 0;
     while (done < size) {
         // A read may return less than asked for; only a failed read or the
         // end of the file before the size was reached is a failure.
         DWORD got = 0;
-        if (!::ReadFile(file.Get(), contents.data() + done, size - done, &got, nullptr) ||
-            got == 0) {
-            contents.clear();
-            return false;
-        }
+        if (!::ReadFile(file.Get(), contents.data() + done, size - done, &got, nullptr) || got == 0)
+            return std::nullopt;
         done += got;
     }
-    return true;
+    return contents;
 }
 
 bool SystemFiles::SameFile(const std::string& first, const std::string& second) {

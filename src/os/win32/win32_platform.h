@@ -11,3 +11,13 @@
 #include <windows.h>
 
 #include "os/system_platform.h"
+
+namespace vexel {
+
+// The code of the last failure, or fallback when the system left none.
+SystemError LastError(DWORD fallback);
+
+// Writes every byte, going on after partial writes (win32_streams.cpp).
+std::optional<SystemError> WriteAll(HANDLE handle, std::string_view bytes);
+
+} // namespace vexel

@@ -20,21 +20,20 @@ public:
 
     PROCESS_INFORMATION& Info() { return info_; }
 
-    State Query(int32_t& exitCode) override {
+    std::optional<ChildStatus> Query() override {
         DWORD code = 0;
-        if (!::GetExitCodeProcess(info_.hProcess, &code)) return State::QueryFailed;
+        if (!::GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
         if (code == STILL_ACTIVE) {
             // 259 is also a code a child can end with: only the process
             // handle tells the two apart.
             const DWORD wait = ::WaitForSingleObject(info_.hProcess, 0);
-            if (wait == WAIT_TIMEOUT) return State::Running;
-            if (wait != WAIT_OBJECT_0) return State::QueryFailed;
+            if (wait == WAIT_TIMEOUT) return ChildStatus::Running();
+            if (wait != WAIT_OBJECT_0) return std::nullopt;
             // It ended, perhaps just after the first query: ask again for
             // the code it really ended with.
-            if (!::GetExitCodeProcess(info_.hProcess, &code)) return State::QueryFailed;
+            if (!::GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
         }
-        exitCode = static_cast<int32_t>(code);
-        return State::Ended;
+        return ChildStatus::EndedWith(static_cast<int32_t>(code));
     }
 
 private:
@@ -58,8 +57,8 @@ void SystemProcesses::PrepareChildStart() {
     state_->startupInfo.wShowWindow = SW_SHOWNORMAL;
 }
 
-std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& command,
-                                                          const std::string&) {
+std::optional<std::unique_ptr<ChildProcess>> SystemProcesses::StartChild(const std::string& command,
+                                                                         const std::string&) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
@@ -69,7 +68,7 @@ std::unique_ptr<ChildProcess> SystemProcesses::StartChild(const std::string& com
     // code page may not spell it (nor may it fit the system's limit).
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
                           nullptr, nullptr, &state_->startupInfo, &child->Info())) {
-        return nullptr;
+        return std::nullopt;
     }
     return child;
 }

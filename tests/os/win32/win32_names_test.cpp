@@ -54,5 +54,18 @@ TEST(Win32MatchKey, KeysAreEqualExactlyWhenCompareStringSaysEqual) {
     EXPECT_EQ(key(""), "");
 }
 
+// Every byte is a lead byte exactly when the system says so; under code page
+// 932 that is 0x81 to 0x9F and 0xE0 to 0xFC, both ends of each included.
+TEST(Win32LeadBytes, AreTheCodePagesWholeRanges) {
+    const LeadByteSet leadBytes = SystemNames().LeadBytes();
+    for (unsigned byte = 0; byte < 256; ++byte)
+        EXPECT_EQ(leadBytes[byte], ::IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0) << byte;
+    if (::GetACP() != 932) return;
+    for (const unsigned byte : {0x81, 0x9F, 0xE0, 0xFC})
+        EXPECT_TRUE(leadBytes[byte]) << byte;
+    for (const unsigned byte : {0x80, 0xA0, 0xDF, 0xFD})
+        EXPECT_FALSE(leadBytes[byte]) << byte;
+}
+
 } // namespace
 } // namespace vexel
