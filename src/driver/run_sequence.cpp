@@ -58,13 +58,13 @@ std::optional<Failure> RunPhases(Platform& platform, MessageWriter& out, RunStat
     if (std::optional<Failure> failed = CheckCircular(graph, names)) return failed;
     MarkStaleTargets(graph, names, platform.files, leadBytes, StampThreads());
     run.Depends = BuildOrder(graph);
-    CollectCommands(run.Depends, run.Lines, run.Commands);
+    CollectCommands(run.Depends, run.Lines, names, leadBytes, run.Commands);
 
     if (run.Commands.empty()) {
         out.PrintMessage(messages::UpToDate);
         return std::nullopt;
     }
-    return RunCommandList(run.Commands, run.StartDir, platform.processes, out);
+    return RunCommandList(run.Commands, run.StartDir, platform.processes, platform.files, out);
 }
 
 int32_t RunSequence(Platform& platform, MessageWriter& out, RunState& run) {

@@ -36,18 +36,24 @@ public:
     // "*" or "?" is a pattern, and its first match counts. Safe to call from
     // several threads at once.
     virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
+
+    // Sets only the last-write time of a file on disk; false, nothing changed, if it cannot.
+    virtual bool SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) = 0;
 };
 
 // One started child process. Destroying it releases what the system keeps
 // for it (handles); it does not stop the child.
 class ChildProcess {
 public:
-    enum class State { Running, Ended, QueryFailed };
+    enum class State { Running, Ended, QueryFailed, Interrupted };
 
     virtual ~ChildProcess() = default;
 
     // Asks once whether the child has ended. On Ended, exitCode holds its
-    // 32-bit exit code.
+    // 32-bit exit code. Interrupted: the tool was interrupted while the child
+    // ran (POSIX: an interrupt, termination or hang-up signal, passed on to
+    // the child; Windows: Ctrl+C, Ctrl+Break or the console's closing), the
+    // child has ended, and the tool must now end by EndInterrupted.
     virtual State Query(int32_t& exitCode) = 0;
 };
 
@@ -68,6 +74,11 @@ public:
                                                      const std::string& directory) = 0;
 
     virtual void Pause(unsigned milliseconds) = 0;
+
+    // Ends the tool after a query said Interrupted, as the interruption would
+    // have ended it: by the same signal (POSIX), or with exit code
+    // STATUS_CONTROL_C_EXIT (Windows).
+    [[noreturn]] virtual void EndInterrupted() = 0;
 };
 
 // Standard output, standard error and the log file.

@@ -1,6 +1,7 @@
 #include "run/command_runner.h"
 
 #include "report/messages.h"
+#include "run/target_stamp.h"
 
 namespace vexel {
 
@@ -18,7 +19,8 @@ std::string_view CommandText(std::string_view line) {
 } // namespace
 
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner) {
+                                  ProcessRunner& runner, bool& interrupted) {
+    interrupted = false;
     const std::string command(CommandText(line));
     std::unique_ptr<ChildProcess> child;
     if (!command.empty()) child = runner.StartChild(command, directory);
@@ -32,18 +34,28 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
     } while (state == ChildProcess::State::Running);
     runner.Pause(PollInterval);
 
+    interrupted = state == ChildProcess::State::Interrupted;
+    if (interrupted) return std::nullopt;
     if (state == ChildProcess::State::QueryFailed) return Failure(messages::ExitCodeError);
     if (code != 0) return Failure(messages::CommandErrorReturn(code));
     return std::nullopt;
 }
 
-std::optional<Failure> RunCommandList(std::span<const std::string_view> lines,
-                                      const std::string& directory, ProcessRunner& runner,
+std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+                                      ProcessRunner& runner, FileSystem& files,
                                       MessageWriter& out) {
     runner.PrepareChildStart();
-    for (const std::string_view line : lines) {
-        out.PrintMessage(line);
-        if (std::optional<Failure> failed = RunCommand(line, directory, runner)) return failed;
+    for (const TargetCommands& target : commands) {
+        TargetStamp kept(files, target.TargetFile);
+        for (const std::string_view line : target.Lines) {
+            out.PrintMessage(line);
+            bool interrupted = false;
+            std::optional<Failure> failed = RunCommand(line, directory, runner, interrupted);
+            if (!failed && !interrupted) continue;
+            kept.GiveBack();
+            if (interrupted) runner.EndInterrupted();
+            return failed;
+        }
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 //
 //   append FILE TEXT   append TEXT and a LF to FILE (records the order of runs)
 //   touch FILE         create FILE, or set its modification time to now
+//   readonly FILE      take away every write permission of FILE
 //   cwd FILE           append the current directory and a LF to FILE
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
 //   exit N             end with exit code N (N may be negative)
@@ -48,6 +49,13 @@ int main(int argc, char** argv) {
             if (!Append(argv[++i], "")) return FileError;
             std::filesystem::last_write_time(argv[i], std::filesystem::file_time_type::clock::now(),
                                              error);
+            if (error) return FileError;
+        } else if (action == "readonly" && left >= 1) {
+            std::filesystem::permissions(argv[++i],
+                                         std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_write |
+                                             std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove, error);
             if (error) return FileError;
         } else if (action == "cwd" && left >= 1) {
             const std::filesystem::path directory = std::filesystem::current_path(error);

@@ -11,6 +11,9 @@ namespace vexel::e2e {
 const std::string Split =
     "\t@ args ran one\t\"two words\" a\\\"b c\\\\\"d e\" back\\slash \"\" end";
 
+const std::string Half = "ran: in\n\t@ append ran half exit 3\n",
+                  HalfOut = V("\t@ append ran half exit 3", "Command error return(3)");
+
 // clang-format off
 const Case Cases[] = {
     {.name = "FirstColumnCommentInRangeIsSkipped",
@@ -19,9 +22,21 @@ const Case Cases[] = {
     {.name = "BlankLineInRangeIsAnEmptyCommand",
      .mk = "out: in\n\t@ append ran one\n\n\t@ append ran two\n",
      .out = Echo("one") + V("", "Create Process Error"), .exit = 255, .ran = "one\n"},
-    {.name = "StopsAtTheFirstNonzeroExit",
-     .mk = "\t@ append ran 1\n\t@ append ran 2 exit 2\n\t@ append ran 3\n",
-     .out = Echo("1", "2 exit 2") + V("Command error return(2)"), .exit = 255, .ran = "1\n2\n"},
+    // A failed target never looks finished: its file gets its old time back,
+    // or 1970 when its commands made it, so the next run makes it again.
+    {.name = "FailedTargetGetsItsOldTimeBack", .mk = Half, .files = {"in=1", "ran=0.123456789"},
+     .out = HalfOut, .exit = 255, .ran = "half\n", .times = {"ran=0.123456789"}, .next = HalfOut},
+    {.name = "FailedTargetItMadeIsDated1970", .mk = Half, .files = {"in=1"}, .out = HalfOut,
+     .exit = 255, .ran = "half\n", .times = {"ran@0"}, .next = HalfOut},
+    {.name = "FailureBeforeWritingChangesNoTime", .mk = "ran: in\n\t@ exit 3\n",
+     .files = {"in=1", "ran=0.5"}, .out = V("\t@ exit 3", "Command error return(3)"), .exit = 255,
+     .times = {"ran=0.5"}},
+    // It stops at the first nonzero exit; a target made before stays up to date.
+    {.name = "OnlyTheFailedTargetIsMadeAgain",
+     .mk = "ran: a\n\t@ append ran half exit 3\n\t@ append ran never\na: in\n\t@ append a made\n",
+     .files = {"in=1", "a=0", "ran=2"},
+     .out = V("\t@ append a made") + HalfOut, .exit = 255, .ran = "half\n", .times = {"ran=2"},
+     .next = HalfOut},
     {.name = "TabThenHashIsACommand", .mk = "\t#\n", .out = V("\t#", "Create Process Error"),
      .exit = 255},
     {.name = "MissingProgramCannotStart", .mk = "\tvexel-no-such-program x\n\t@ append ran 2\n",
@@ -46,19 +61,41 @@ const Case Cases[] = {
 INSTANTIATE_TEST_SUITE_P(Commands, Tool, ::testing::ValuesIn(Cases), NameOf);
 
 // Killed while a command runs, the tool passes the signal on, waits for the
-// child and ends by the same signal; no child outlives it (the harness waits
-// for every process of the run).
+// child, gives the target that the child had written its old time back (1970
+// for one it made) and ends by the same signal; no child outlives it (the
+// harness waits for every process of the run).
 TEST_F(E2eTest, SignalIsPassedOnToTheRunningCommand) {
     if (UnderWine()) GTEST_SKIP() << "POSIX only: signals";
-    Write("mk", "\t@ touch started sleep 30000 append ran late\n");
-    for (const auto& [signal, toGroup] :
-         {std::pair{SIGTERM, false}, std::pair{SIGHUP, false}, std::pair{SIGINT, true}}) {
+    const std::string command = "\t@ append ran half touch started sleep 30000 append ran late";
+    Write("mk", "ran: in\n" + command + "\n");
+    for (const auto& [signal, toGroup, ran] :
+         {std::tuple{SIGTERM, false, "ran=0.5"}, std::tuple{SIGHUP, false, "ran@7.25"},
+          std::tuple{SIGINT, true, ""}}) {
         fs::remove(Work() / "started");
+        fs::remove(Work() / "ran");
+        Make({"in=1", ran});
         const Result result = Run({"mk"}, {.signal = signal, .toGroup = toGroup});
         EXPECT_EQ(result.status, 1000 + signal);
-        EXPECT_EQ(result.out, Expand("Vexel: \t@ touch started sleep 30000 append ran late\r\n"));
-        EXPECT_EQ(Read("ran"), "");
+        EXPECT_EQ(result.out, Expand("Vexel: " + command + "\r\n"));
+        EXPECT_EQ(Read("ran"), "half\n");
+        ExpectTimes({*ran ? ran : "ran@0"});
     }
+}
+
+// A read-only target whose command fails: its time comes back where the
+// system lets it, and nothing else of it changes.
+TEST_F(E2eTest, FailedReadOnlyTargetKeepsItsContentsAndMode) {
+    Make({"in=1", "ran=0"});
+    Write("mk", "ran: in\n\t@ append ran half readonly ran exit 3\n");
+    const Result result = Run({"mk"});
+    EXPECT_EQ(result.out,
+              Expand(V("\t@ append ran half readonly ran exit 3", "Command error return(3)")));
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(Read("ran"), "half\n");
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    EXPECT_EQ(fs::status(Work() / "ran").permissions() & write, fs::perms::none);
+    ExpectTimes({"ran=0"});
 }
 
 // A start directory longer than the system takes in one call.

@@ -106,6 +106,18 @@ void E2eTest::Make(const std::vector<std::string>& files) const {
     }
 }
 
+void E2eTest::ExpectTimes(const std::vector<std::string>& files) const {
+    for (const std::string& file : files) {
+        const std::size_t mark = file.find_last_of("=@");
+        timespec want = TimeAfter(file[mark] == '=' ? BaseTime : 0, file.substr(mark + 1));
+        if (UnderWine()) want.tv_nsec -= want.tv_nsec % 100;
+        struct stat status {};
+        ASSERT_EQ(::stat((work_ / file.substr(0, mark)).c_str(), &status), 0) << file;
+        EXPECT_EQ(status.st_mtim.tv_sec, want.tv_sec) << file;
+        EXPECT_EQ(status.st_mtim.tv_nsec, want.tv_nsec) << file;
+    }
+}
+
 std::string E2eTest::Read(const fs::path& name) const {
     return ReadFile(work_ / name);
 }

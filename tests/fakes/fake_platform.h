@@ -9,6 +9,8 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "os/platform.h"
 
@@ -20,6 +22,7 @@ struct FakeFiles : FileSystem {
     std::function<AgeStamp(const std::string&)> stampOf; // when set, instead of stamps
     std::map<std::string, int> stampQueries;
     bool stampRunsOutOfMemory = false;
+    std::vector<std::pair<std::string, AgeStamp>> setStamps; // every time set, in order
 
     bool ReadWholeFile(const std::string&, std::string& contents) override {
         contents = makefile;
@@ -34,17 +37,24 @@ struct FakeFiles : FileSystem {
         const auto found = stamps.find(name);
         return found != stamps.end() ? found->second : AgeStamp();
     }
+    bool SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override {
+        setStamps.emplace_back(name, stamp);
+        return true;
+    }
     std::mutex lock;
 };
 
 // Every started child answers Running to its first runningPolls queries,
 // then has ended with exitCode (or the code exitCodeOf gives its command),
-// or the query fails.
+// or the query fails, or the tool was interrupted; EndInterrupted throws
+// Interruption, as it must not return.
 struct FakeProcesses : ProcessRunner {
     int runningPolls = 0;
     int32_t exitCode = 0;
     std::function<int32_t(const std::string&)> exitCodeOf;
     bool queryFails = false;
+    bool interrupted = false;
+    struct Interruption {};
     std::string events;
     std::vector<std::string> started; // the commands, in order
 
@@ -54,6 +64,7 @@ struct FakeProcesses : ProcessRunner {
             p.events += "query ";
             if (p.runningPolls-- > 0) return State::Running;
             if (p.queryFails) return State::QueryFailed;
+            if (p.interrupted) return State::Interrupted;
             exitCode = code;
             return State::Ended;
         }
@@ -69,6 +80,7 @@ struct FakeProcesses : ProcessRunner {
         return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
     }
     void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
+    [[noreturn]] void EndInterrupted() override { throw Interruption(); }
 };
 
 struct FakeStreams : OutputStreams {
