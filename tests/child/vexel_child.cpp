@@ -10,6 +10,8 @@
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
+//   ctrl N             send console control event N (0 Ctrl+C, 1 Ctrl+Break) to
+//                      every process of the console (Windows); 102 if it cannot
 //   sleep MS           wait MS milliseconds
 #include <chrono>
 #include <csignal>
@@ -20,12 +22,24 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
 // Codes of the child's own failures, apart from any code a test asks for.
 constexpr int UsageError = 100;
 constexpr int FileError = 101;
+constexpr int EventError = 102;
+
+bool SendConsoleEvent([[maybe_unused]] const char* event) {
+#ifdef _WIN32
+    return GenerateConsoleCtrlEvent(static_cast<DWORD>(std::atoi(event)), 0) != 0;
+#else
+    return false;
+#endif
+}
 
 // Binary mode, so that a line ends in LF alone on Windows too.
 bool Append(const char* file, const std::string& text) {
@@ -71,6 +85,8 @@ int main(int argc, char** argv) {
             std::exit(static_cast<int>(std::strtoll(argv[++i], nullptr, 10)));
         } else if (action == "sleep" && left >= 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
+        } else if (action == "ctrl" && left >= 1) {
+            if (!SendConsoleEvent(argv[++i])) return EventError;
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

@@ -82,6 +82,29 @@ TEST_F(E2eTest, SignalIsPassedOnToTheRunningCommand) {
     }
 }
 
+// Windows: Ctrl+C (or Ctrl+Break) at the console while a command runs: the
+// tool waits for the command, which the event ends too, gives the target its
+// old time back and ends as Windows ends it, with STATUS_CONTROL_C_EXIT
+// (0xC000013A; the caller of Wine sees its low byte).
+TEST_F(E2eTest, ConsoleControlEventEndsTheToolAfterTheTargetIsGivenBack) {
+    if (!UnderWine()) GTEST_SKIP() << "Windows only: console control events";
+    for (const char* event : {"0", "1"}) {
+        const std::string command =
+            "\t@ append ran half ctrl " + std::string(event) + " sleep 30000 append ran late";
+        Write("mk", "ran: in\n" + command + "\n");
+        fs::remove(Work() / "ran");
+        Make({"in=1", "ran=0.5"});
+        const Result result = Run({"mk"}, {.console = true});
+        if (result.out.ends_with("return(102)\r\n"))
+            GTEST_SKIP() << "Ctrl+C checked; Wine does not deliver Ctrl+Break (event " << event
+                         << "): GenerateConsoleCtrlEvent fails";
+        EXPECT_EQ(result.out, Expand("Vexel: " + command + "\r\n")) << event;
+        EXPECT_EQ(result.status, 0x3A) << event;
+        EXPECT_EQ(Read("ran"), "half\n") << event;
+        ExpectTimes({"ran=0.5"});
+    }
+}
+
 // A read-only target whose command fails: its time comes back where the
 // system lets it, and nothing else of it changes.
 TEST_F(E2eTest, FailedReadOnlyTargetKeepsItsContentsAndMode) {

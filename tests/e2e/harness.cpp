@@ -141,9 +141,13 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
     const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
     if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
         command.insert(command.end(), {"env", options.comSpec ? comSpec : "--unset=COMSPEC"});
-    else if (options.comSpec != Options{}.comSpec)
-        command.insert(command.end(), {Variable("VEXEL_LAUNCHER"),
-                                       options.comSpec ? "--set" : "--unset", comSpec, "--"});
+    else if (options.comSpec != Options{}.comSpec || options.console) {
+        command.push_back(Variable("VEXEL_LAUNCHER"));
+        if (options.console) command.push_back("--console");
+        if (options.comSpec != Options{}.comSpec)
+            command.insert(command.end(), {options.comSpec ? "--set" : "--unset", comSpec});
+        command.push_back("--");
+    }
     if (!options.environment.empty()) { // Wine passes the variables on to Windows programs
         command.insert(command.begin(), options.environment.begin(), options.environment.end());
         command.insert(command.begin(), "env");

@@ -32,6 +32,7 @@ struct Options {
     int directory = -1;   // a descriptor to start in; the work directory by default
     std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
     int descriptors = 0;                       // a limit on open descriptors (POSIX); 0: none
+    bool console = false; // under Wine, a console of its own, which Ctrl+C can reach
 };
 
 struct Result {
