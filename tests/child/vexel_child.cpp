@@ -33,14 +33,6 @@ constexpr int UsageError = 100;
 constexpr int FileError = 101;
 constexpr int EventError = 102;
 
-bool SendConsoleEvent([[maybe_unused]] const char* event) {
-#ifdef _WIN32
-    return GenerateConsoleCtrlEvent(static_cast<DWORD>(std::atoi(event)), 0) != 0;
-#else
-    return false;
-#endif
-}
-
 // Binary mode, so that a line ends in LF alone on Windows too.
 bool Append(const char* file, const std::string& text) {
     std::FILE* stream = std::fopen(file, "ab");
@@ -65,11 +57,9 @@ int main(int argc, char** argv) {
                                              error);
             if (error) return FileError;
         } else if (action == "readonly" && left >= 1) {
-            std::filesystem::permissions(argv[++i],
-                                         std::filesystem::perms::owner_write |
-                                             std::filesystem::perms::group_write |
-                                             std::filesystem::perms::others_write,
-                                         std::filesystem::perm_options::remove, error);
+            const auto write = static_cast<std::filesystem::perms>(0222);
+            std::filesystem::permissions(argv[++i], write, std::filesystem::perm_options::remove,
+                                         error);
             if (error) return FileError;
         } else if (action == "cwd" && left >= 1) {
             const std::filesystem::path directory = std::filesystem::current_path(error);
@@ -86,7 +76,10 @@ int main(int argc, char** argv) {
         } else if (action == "sleep" && left >= 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
         } else if (action == "ctrl" && left >= 1) {
-            if (!SendConsoleEvent(argv[++i])) return EventError;
+#ifdef _WIN32
+            if (!GenerateConsoleCtrlEvent(static_cast<DWORD>(std::atoi(argv[++i])), 0))
+#endif
+                return EventError;
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

@@ -14,7 +14,6 @@ const Case Cases[] = {
     {.name = "StdoutFullWithALog", .files = {"mk=0"}, .out = UpToDate, .exit = 0,
      .args = {"mk", "log"}, .to = Stdout::DevFull},
     // A log naming the makefile's own file is never created over it.
-    {.name = "LogIsTheMakefile", .mk = OutIn, .out = OpenError, .exit = 255, .args = {"mk", "mk"}},
     {.name = "LogIsTheMakefileSpeltOtherwise", .mk = OutIn, .out = OpenError, .exit = 255,
      .args = {"mk", "./mk"}},
     // one that cannot be created is told once, on standard error; the run goes on.

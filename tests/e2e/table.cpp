@@ -34,9 +34,7 @@ TEST_P(Tool, Runs) {
     }
     ExpectTimes(c.times);
     if (!c.next.empty()) {
-        const Result again = Run(c.args, options);
-        EXPECT_EQ(again.out, Expand(c.next));
-        EXPECT_EQ(again.status, c.exit);
+        EXPECT_EQ(Run(c.args, options).out, Expand(c.next)) << "the next run";
     }
 }
 

@@ -34,7 +34,7 @@ struct Case {
     std::string err = "";                // standard error
     int descriptors = 0;                 // see Options
     std::vector<std::string> times = {}; // after the run, see ExpectTimes()
-    std::string next = "";               // the output of a second run at once, if any
+    std::string next = "";               // the output of a second run straight after
 };
 
 // What the tool prints: "Vexel: " and each line; the echoes of "append ran" commands.

@@ -4,6 +4,7 @@
 // are logged in events, one word each.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -46,15 +47,12 @@ struct FakeFiles : FileSystem {
 
 // Every started child answers Running to its first runningPolls queries,
 // then has ended with exitCode (or the code exitCodeOf gives its command),
-// or the query fails, or the tool was interrupted; EndInterrupted throws
-// Interruption, as it must not return.
+// or the query fails. The tool is never interrupted.
 struct FakeProcesses : ProcessRunner {
     int runningPolls = 0;
     int32_t exitCode = 0;
     std::function<int32_t(const std::string&)> exitCodeOf;
     bool queryFails = false;
-    bool interrupted = false;
-    struct Interruption {};
     std::string events;
     std::vector<std::string> started; // the commands, in order
 
@@ -64,7 +62,6 @@ struct FakeProcesses : ProcessRunner {
             p.events += "query ";
             if (p.runningPolls-- > 0) return State::Running;
             if (p.queryFails) return State::QueryFailed;
-            if (p.interrupted) return State::Interrupted;
             exitCode = code;
             return State::Ended;
         }
@@ -80,7 +77,7 @@ struct FakeProcesses : ProcessRunner {
         return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
     }
     void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
-    [[noreturn]] void EndInterrupted() override { throw Interruption(); }
+    [[noreturn]] void EndInterrupted() override { std::abort(); }
 };
 
 struct FakeStreams : OutputStreams {

@@ -1,6 +1,7 @@
 // The whole run, from makefile text to the commands started, over an
 // in-memory platform, against the procedure written plainly: recursive
-// marking with Levels, the nested exchange sort, the stale records' lines.
+// marking with Levels, the nested exchange sort, the stale records' lines,
+// the file a failed target gets back.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -44,9 +45,11 @@ AgeStamp StampOf(std::string_view name) {
                : AgeStamp();
 }
 
-// Once commands run, each one writes every file: a file read after k of them
-// have started was written at WrittenAt + k seconds.
-constexpr int64_t WrittenAt = 2000000000;
+// Once commands run, each one writes every file: after k have started, a
+// file reads as written at 2000000000 + k seconds.
+AgeStamp StampAfter(std::string_view name, std::size_t started) {
+    return started == 0 ? StampOf(name) : AgeStamp::At(2000000000 + int64_t(started), 0);
+}
 
 // One command in eight fails, with a code of either sign.
 int32_t ExitCodeOf(std::string_view command) {
@@ -155,21 +158,17 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std
 }
 
 // What the file of the target whose command at failed gets back: the time
-// it had before its record's first command (at first), or 1970 when that
-// command made it; nothing when no command of the record changed it, or for
-// the root record or a pattern.
+// it had before its record's first command, or 1970 for a file made since;
+// nothing when it is unchanged, for the root record, or for a pattern.
 std::vector<std::pair<std::string, AgeStamp>> GivenBack(const std::vector<Owner>& owners,
                                                         std::size_t at, std::size_t started) {
     std::size_t first = at;
     while (first > 0 && owners[first - 1].position == owners[at].position)
         --first;
     const std::string& file = owners[at].file;
-    auto stampAfter = [&](std::size_t starts) {
-        return starts == 0 ? StampOf(file) : AgeStamp::At(WrittenAt + int64_t(starts), 0);
-    };
-    const AgeStamp before = stampAfter(first), after = stampAfter(started);
-    if (file.empty() || file.find_first_of("*?") != std::string::npos || !after.HasTime() ||
-        after == before)
+    const AgeStamp before = StampAfter(file, first);
+    if (file.empty() || file.find_first_of("*?") != std::string::npos ||
+        StampAfter(file, started) == before)
         return {};
     return {{file, before.HasTime() ? before : AgeStamp::At(0, 0)}};
 }
@@ -187,8 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::map<std::string, int> asked; // by the staleness phase, before any command
     p.files.stampOf = [&](const std::string& name) {
         if (p.processes.events.empty()) ++asked[name];
-        const std::size_t started = p.processes.started.size();
-        return started == 0 ? StampOf(name) : AgeStamp::At(WrittenAt + int64_t(started), 0);
+        return StampAfter(name, p.processes.started.size());
     };
     p.processes.exitCodeOf = ExitCodeOf;
     p.names.leadBytes = Lead;
