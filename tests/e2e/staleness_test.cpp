@@ -32,10 +32,6 @@ const Case Cases[] = {
     {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
      .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
     // Build order.
-    {.name = "ChainBuildsDependencyFirst",
-     .mk = "app: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n",
-     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
-     .ran = "lib\napp\n"},
     {.name = "WorkedExample", .mk = Worked,
      .files = {"notes=0", "doc=2", "lib=2", "src=4", "app=6"}, .out = Echo("begin", "lib", "app"),
      .exit = 0, .ran = "begin\nlib\napp\n"},
