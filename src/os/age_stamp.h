@@ -25,12 +25,19 @@ public:
 
     constexpr bool HasTime() const { return nanoseconds_ != NoTime; }
 
+    // The parts of At; meaningful only with a time.
+    constexpr int64_t Seconds() const { return seconds_; }
+    constexpr int32_t Nanoseconds() const { return nanoseconds_; }
+
     // Written strictly later than other; false when either has no time.
     constexpr bool IsLaterThan(const AgeStamp& other) const {
         if (!HasTime() || !other.HasTime()) return false;
         return seconds_ != other.seconds_ ? seconds_ > other.seconds_
                                           : nanoseconds_ > other.nanoseconds_;
     }
+
+    // The same time, or both no time.
+    friend constexpr bool operator==(const AgeStamp&, const AgeStamp&) = default;
 
 private:
     static constexpr int32_t NoTime = -1;

@@ -55,9 +55,18 @@ public:
     // "*" or "?" is a pattern, and its first match counts. Safe to call from
     // several threads at once.
     virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
+
+    // Sets only the last-write time of a file on disk. Where it cannot (not
+    // a file on disk, read-only to the system, held by another process), the
+    // file is left as it was.
+    virtual void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) = 0;
 };
 
-// What a child is doing: still running, or ended with its 32-bit exit code.
+// What a child is doing: still running, or ended with its 32-bit exit code,
+// or ended after the tool was interrupted while it ran (POSIX: an interrupt,
+// termination or hang-up signal, passed on to the child; Windows: Ctrl+C,
+// Ctrl+Break or the console's closing), when the tool must end by
+// ProcessRunner::EndInterrupted.
 class ChildStatus {
 public:
     static constexpr ChildStatus Running() { return ChildStatus(); }
@@ -67,12 +76,20 @@ public:
         status.exitCode_ = exitCode;
         return status;
     }
+    static constexpr ChildStatus Interrupted() {
+        ChildStatus status;
+        status.ended_ = true;
+        status.interrupted_ = true;
+        return status;
+    }
 
     constexpr bool HasEnded() const { return ended_; }
+    constexpr bool WasInterrupted() const { return interrupted_; }
     constexpr int32_t ExitCode() const { return exitCode_; } // once it has ended
 
 private:
     bool ended_ = false;
+    bool interrupted_ = false;
     int32_t exitCode_ = 0;
 };
 
@@ -104,6 +121,11 @@ public:
     StartChild(const std::string& command, const std::string& directory) = 0;
 
     virtual void Pause(unsigned milliseconds) = 0;
+
+    // Ends the tool after a query said it was interrupted, as the interruption would
+    // have ended it: by the same signal (POSIX), or with exit code
+    // STATUS_CONTROL_C_EXIT (Windows).
+    [[noreturn]] virtual void EndInterrupted() = 0;
 };
 
 // The log file, which standard output and standard error point at while a

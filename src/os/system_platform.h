@@ -19,6 +19,7 @@ public:
     std::optional<std::string> ReadWholeFile(const std::string& name) override;
     bool SameFile(const std::string& first, const std::string& second) override;
     AgeStamp FileAgeStamp(const std::string& name) override;
+    void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override;
 };
 
 // *_process.cpp
@@ -30,6 +31,7 @@ public:
     std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command,
                                                             const std::string& directory) override;
     void Pause(unsigned milliseconds) override;
+    [[noreturn]] void EndInterrupted() override;
 
 private:
     struct State;

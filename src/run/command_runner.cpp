@@ -1,6 +1,7 @@
 #include "run/command_runner.h"
 
 #include "report/messages.h"
+#include "run/target_stamp.h"
 
 namespace vexel {
 
@@ -18,7 +19,8 @@ std::string_view CommandText(std::string_view line) {
 } // namespace
 
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner) {
+                                  ProcessRunner& runner, bool& interrupted) {
+    interrupted = false;
     const std::string command(CommandText(line));
     std::optional<std::unique_ptr<ChildProcess>> child;
     if (!command.empty()) child = runner.StartChild(command, directory);
@@ -31,18 +33,28 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
     } while (status && !status->HasEnded());
     runner.Pause(PollInterval);
 
+    interrupted = status && status->WasInterrupted();
+    if (interrupted) return std::nullopt;
     if (!status) return Failure(messages::ExitCodeError);
     if (status->ExitCode() != 0) return Failure(messages::CommandErrorReturn(status->ExitCode()));
     return std::nullopt;
 }
 
-std::optional<Failure> RunCommandList(std::span<const std::string_view> lines,
-                                      const std::string& directory, ProcessRunner& runner,
+std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+                                      ProcessRunner& runner, FileSystem& files,
                                       MessageWriter& out) {
     runner.PrepareChildStart();
-    for (const std::string_view line : lines) {
-        out.PrintMessage(line);
-        if (std::optional<Failure> failed = RunCommand(line, directory, runner)) return failed;
+    for (const TargetCommands& target : commands) {
+        TargetStamp kept(files, target.TargetFile);
+        for (const std::string_view line : target.Lines) {
+            out.PrintMessage(line);
+            bool interrupted = false;
+            std::optional<Failure> failed = RunCommand(line, directory, runner, interrupted);
+            if (!failed && !interrupted) continue;
+            kept.GiveBack();
+            if (interrupted) runner.EndInterrupted();
+            return failed;
+        }
     }
     return std::nullopt;
 }

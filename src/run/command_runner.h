@@ -2,10 +2,10 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "depend/command_list.h"
 #include "os/platform.h"
 #include "report/failure.h"
 #include "report/message_writer.h"
@@ -19,14 +19,17 @@ constexpr unsigned PollInterval = 100; // milliseconds
 // and once more at the end. What went wrong when the command does not end
 // with exit code 0: "Create Process Error" (it could not be started),
 // "Command error return(" + its exit code + ")", or "Exit Code Error" (its
-// end could not be learnt).
+// end could not be learnt). interrupted tells that the tool was interrupted
+// while it ran (see ChildProcess::Query); nothing went wrong then.
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner);
+                                  ProcessRunner& runner, bool& interrupted);
 
 // Prepares the start of children once, then echoes each line as a message
-// line and runs it, in order; stops at the first one that fails.
-std::optional<Failure> RunCommandList(std::span<const std::string_view> lines,
-                                      const std::string& directory, ProcessRunner& runner,
-                                      MessageWriter& out);
+// line and runs it, in order; stops at the first one that fails. The file of
+// the target whose command fails, or during whose command the tool is
+// interrupted, gets the time it had before that target's first command
+// (see TargetStamp); after an interruption the tool then ends by it.
+std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+                                      ProcessRunner& runner, FileSystem& files, MessageWriter& out);
 
 } // namespace vexel

@@ -5,10 +5,13 @@
 //
 //   append FILE TEXT   append TEXT and a LF to FILE (records the order of runs)
 //   touch FILE         create FILE, or set its modification time to now
+//   readonly FILE      take away every write permission of FILE
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
 //   print TEXT         write TEXT, without a line end, to standard output
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
+//   ctrl N             send console control event N (0 Ctrl+C, 1 Ctrl+Break) to
+//                      every process of the console (Windows); 102 if it cannot
 //   sleep MS           wait MS milliseconds
 #include <chrono>
 #include <csignal>
@@ -19,12 +22,16 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
 // Codes of the child's own failures, apart from any code a test asks for.
 constexpr int UsageError = 100;
 constexpr int FileError = 101;
+constexpr int EventError = 102;
 
 // Binary mode, so that a line ends in LF alone on Windows too.
 bool Append(const char* file, const std::string& text) {
@@ -49,6 +56,11 @@ int main(int argc, char** argv) {
             std::filesystem::last_write_time(argv[i], std::filesystem::file_time_type::clock::now(),
                                              error);
             if (error) return FileError;
+        } else if (action == "readonly" && left >= 1) {
+            const auto write = static_cast<std::filesystem::perms>(0222);
+            std::filesystem::permissions(argv[++i], write, std::filesystem::perm_options::remove,
+                                         error);
+            if (error) return FileError;
         } else if (action == "args" && left >= 1) {
             std::string lines;
             for (int k = i + 2; k < argc; ++k)
@@ -63,6 +75,11 @@ int main(int argc, char** argv) {
             std::exit(static_cast<int>(std::strtoll(argv[++i], nullptr, 10)));
         } else if (action == "sleep" && left >= 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[++i])));
+        } else if (action == "ctrl" && left >= 1) {
+#ifdef _WIN32
+            if (!GenerateConsoleCtrlEvent(static_cast<DWORD>(std::atoi(argv[++i])), 0))
+#endif
+                return EventError;
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

@@ -85,6 +85,13 @@ timespec TimeAfter(long long base, const std::string& offset) {
             static_cast<long>(nanoseconds)};
 }
 
+// "name=S" or "name@S" (see Make()): the name, and the time it stands for.
+std::pair<std::string, timespec> NamedTime(const std::string& file) {
+    const std::size_t mark = file.find_last_of("=@");
+    return {file.substr(0, mark),
+            TimeAfter(file[mark] == '=' ? BaseTime : 0, file.substr(mark + 1))};
+}
+
 } // namespace
 
 void E2eTest::Make(const std::vector<std::string>& files) const {
@@ -98,11 +105,21 @@ void E2eTest::Make(const std::vector<std::string>& files) const {
             fs::create_directories(work_ / file);
             continue;
         }
-        const fs::path name = work_ / file.substr(0, mark);
-        Write(file.substr(0, mark), "");
-        const timespec time = TimeAfter(file[mark] == '=' ? BaseTime : 0, file.substr(mark + 1));
+        const auto [name, time] = NamedTime(file);
+        Write(name, "");
         const timespec times[2] = {time, time};
-        ASSERT_EQ(::utimensat(AT_FDCWD, name.c_str(), times, 0), 0) << file;
+        ASSERT_EQ(::utimensat(AT_FDCWD, (work_ / name).c_str(), times, 0), 0) << file;
+    }
+}
+
+void E2eTest::ExpectTimes(const std::vector<std::string>& files) const {
+    for (const std::string& file : files) {
+        auto [name, want] = NamedTime(file);
+        if (UnderWine()) want.tv_nsec -= want.tv_nsec % 100;
+        struct stat status {};
+        ASSERT_EQ(::stat((work_ / name).c_str(), &status), 0) << file;
+        EXPECT_EQ(status.st_mtim.tv_sec, want.tv_sec) << file;
+        EXPECT_EQ(status.st_mtim.tv_nsec, want.tv_nsec) << file;
     }
 }
 
@@ -129,9 +146,13 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
     const std::string comSpec = options.comSpec ? "COMSPEC=" + *options.comSpec : "COMSPEC";
     if (!UnderWine()) // the tool needs COMSPEC, which a POSIX environment seldom has
         command.insert(command.end(), {"env", options.comSpec ? comSpec : "--unset=COMSPEC"});
-    else if (options.comSpec != Options{}.comSpec)
-        command.insert(command.end(), {Variable("VEXEL_LAUNCHER"),
-                                       options.comSpec ? "--set" : "--unset", comSpec, "--"});
+    else if (options.comSpec != Options{}.comSpec || options.console) {
+        command.push_back(Variable("VEXEL_LAUNCHER"));
+        if (options.console) command.push_back("--console");
+        if (options.comSpec != Options{}.comSpec)
+            command.insert(command.end(), {options.comSpec ? "--set" : "--unset", comSpec});
+        command.push_back("--");
+    }
     if (!options.environment.empty()) { // Wine passes the variables on to Windows programs
         command.insert(command.begin(), options.environment.begin(), options.environment.end());
         command.insert(command.begin(), "env");

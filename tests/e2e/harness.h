@@ -32,6 +32,7 @@ struct Options {
     int directory = -1;   // a descriptor to start in; the work directory by default
     std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
     int descriptors = 0;                       // a limit on open descriptors (POSIX); 0: none
+    bool console = false; // under Wine, a console of its own, which Ctrl+C can reach
 };
 
 struct Result {
@@ -56,6 +57,9 @@ protected:
     // one written S seconds after 1970-01-01 00:00:00 UTC; each "name/" a
     // directory, each "name|" a FIFO, each "name*" a link to the child program.
     void Make(const std::vector<std::string>& files) const;
+    // Each "name=S" or "name@S", as Make() takes them: the file's last-write
+    // time, to the nanosecond (under Wine to 100 ns, as Windows keeps it).
+    void ExpectTimes(const std::vector<std::string>& files) const;
     std::string Read(const fs::path& name) const; // "" when missing
     std::size_t Entries() const;                  // in the work directory, walked
     // A path as the tool and its children see it (Z:\... under Wine).

@@ -12,7 +12,8 @@ const Case Cases[] = {
     {.name = "StdoutClosedWithALog", .files = {"mk=0"}, .out = UpToDate, .exit = 0,
      .args = {"mk", "log"}, .to = Stdout::Closed},
     // A log naming the makefile's own file is never created over it.
-    {.name = "LogIsTheMakefile", .mk = OutIn, .out = OpenError, .exit = 255, .args = {"mk", "mk"}},
+    {.name = "LogIsTheMakefileSpeltOtherwise", .mk = OutIn, .out = OpenError, .exit = 255,
+     .args = {"mk", "./mk"}},
     // one that cannot be created is told once, on standard error; the run goes on without
     // its lines, and the caller's standard output and error stay: a command's own output is seen.
     {.name = "CommandOutputWithALogThatCannotBeCreated", .mk = "\t@ print said\n", .out = "said",

@@ -29,8 +29,6 @@ const Case Cases[] = {
      .args = {"fifo"}, .where = PosixOnly},
     {.name = "MakefileIsADevice", .out = OpenError, .exit = 255, .args = {"/dev/zero"},
      .where = PosixOnly},
-    {.name = "MakefileIsTheNullDevice", .out = OpenError, .exit = 255, .args = {"/dev/null"},
-     .where = PosixOnly},
     {.name = "MakefileIsNul", .out = OpenError, .exit = 255, .args = {"NUL"}, .where = WineOnly},
     {.name = "MakefileIsCon", .out = OpenError, .exit = 255, .args = {"CON"}, .where = WineOnly},
 };

@@ -30,9 +30,11 @@ struct Case {
     Where where = Both;
     std::optional<std::string> comSpec = ComSpec;
     Stdout to = Stdout::Captured;
-    std::vector<std::string> env = {}; // "NAME=VALUE" for the run
-    std::string err = "";              // standard error
-    int descriptors = 0;               // see Options
+    std::vector<std::string> env = {};   // "NAME=VALUE" for the run
+    std::string err = "";                // standard error
+    int descriptors = 0;                 // see Options
+    std::vector<std::string> times = {}; // after the run, see ExpectTimes()
+    std::string next = "";               // the output of a second run straight after
 };
 
 // What the tool prints: "Vexel: " and each line; the echoes of "append ran" commands.

@@ -4,12 +4,15 @@
 // are logged in events, one word each.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "os/platform.h"
 
@@ -21,6 +24,7 @@ struct FakeFiles : FileSystem {
     std::function<AgeStamp(const std::string&)> stampOf; // when set, instead of stamps
     std::map<std::string, int> stampQueries;
     bool stampRunsOutOfMemory = false;
+    std::vector<std::pair<std::string, AgeStamp>> setStamps; // every time set, in order
 
     std::optional<std::string> ReadWholeFile(const std::string&) override { return makefile; }
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
@@ -32,12 +36,15 @@ struct FakeFiles : FileSystem {
         const auto found = stamps.find(name);
         return found != stamps.end() ? found->second : AgeStamp();
     }
+    void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override {
+        setStamps.emplace_back(name, stamp);
+    }
     std::mutex lock;
 };
 
 // Every started child answers Running to its first runningPolls queries,
 // then has ended with exitCode (or the code exitCodeOf gives its command),
-// or the query fails.
+// or the query fails. The tool is never interrupted.
 struct FakeProcesses : ProcessRunner {
     int runningPolls = 0;
     int32_t exitCode = 0;
@@ -66,6 +73,7 @@ struct FakeProcesses : ProcessRunner {
         return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
     }
     void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
+    [[noreturn]] void EndInterrupted() override { std::abort(); }
 };
 
 // The log and the standard streams in one, so that the order of their calls

@@ -1,6 +1,7 @@
 // The whole run, from makefile text to the commands started, over an
 // in-memory platform, against the procedure written plainly: recursive
-// marking with Levels, the nested exchange sort, the stale records' lines.
+// marking with Levels, the nested exchange sort, the stale records' lines,
+// the file a failed target gets back.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -42,6 +43,12 @@ AgeStamp StampOf(std::string_view name) {
     return time.exists
                ? AgeStamp::At(time.secondsAndNanoseconds.first, time.secondsAndNanoseconds.second)
                : AgeStamp();
+}
+
+// Once commands run, each one writes every file: after k have started, a
+// file reads as written at 2000000000 + k seconds.
+AgeStamp StampAfter(std::string_view name, std::size_t started) {
+    return started == 0 ? StampOf(name) : AgeStamp::At(2000000000 + int64_t(started), 0);
 }
 
 // One command in eight fails, with a code of either sign.
@@ -86,9 +93,18 @@ int Compare(const Record* a, const Record* b) {
     return PlainCompareDepends(a->target.empty(), a->level, b->target.empty(), b->level);
 }
 
+// The record that a command line belongs to: its place in build order, and
+// the file it makes, unquoted ("" for the root record).
+struct Owner {
+    std::size_t position;
+    std::string file;
+};
+
 // The command lines of the stale records in build order, by the procedure
-// written plainly; files gets every file a target line names, unquoted.
-std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files) {
+// written plainly, with the owner of each; files gets every file a target
+// line names, unquoted.
+std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files,
+                                            std::vector<Owner>& owners) {
     MakefileTargets read;
     CHECK(!ReadTargets(lines, Lead, read));
     std::vector<Record> records(read.records.size());
@@ -133,10 +149,28 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std
         for (const Record* dependent : record->dependents)
             CHECK(!record->stale || (dependent->stale && dependent->position > record->position));
         for (int32_t k = record->cmdFirst; record->stale && k >= 0 && k <= record->cmdLast; ++k) {
-            if (lines[k].empty() || lines[k][0] != '#') commands.push_back(lines[k]);
+            if (!lines[k].empty() && lines[k][0] == '#') continue;
+            commands.push_back(lines[k]);
+            owners.push_back({record->position, Unquote(record->target, Lead)});
         }
     }
     return commands;
+}
+
+// What the file of the target whose command at failed gets back: the time
+// it had before its record's first command, or 1970 for a file made since;
+// nothing when it is unchanged, for the root record, or for a pattern.
+std::vector<std::pair<std::string, AgeStamp>> GivenBack(const std::vector<Owner>& owners,
+                                                        std::size_t at, std::size_t started) {
+    std::size_t first = at;
+    while (first > 0 && owners[first - 1].position == owners[at].position)
+        --first;
+    const std::string& file = owners[at].file;
+    const AgeStamp before = StampAfter(file, first);
+    if (file.empty() || file.find_first_of("*?") != std::string::npos ||
+        StampAfter(file, started) == before)
+        return {};
+    return {{file, before.HasTime() ? before : AgeStamp::At(0, 0)}};
 }
 
 } // namespace
@@ -149,14 +183,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // The makefile is the input; stamps and exit codes follow from the names.
     FakePlatform p;
     p.files.makefile.assign(reinterpret_cast<const char*>(data), size);
-    p.files.stampOf = StampOf;
+    std::map<std::string, int> asked; // by the staleness phase, before any command
+    p.files.stampOf = [&](const std::string& name) {
+        if (p.processes.events.empty()) ++asked[name];
+        return StampAfter(name, p.processes.started.size());
+    };
     p.processes.exitCodeOf = ExitCodeOf;
     p.names.leadBytes = Lead;
     Platform platform = p.Get();
     const int32_t status = RunVexel(platform);
     std::set<std::string> read;
-    for (const auto& [name, asked] : p.files.stampQueries)
-        CHECK(read.insert(name).second && asked == 1);
+    for (const auto& [name, times] : asked)
+        CHECK(read.insert(name).second && times == 1);
     CHECK(status == 0 || status == -1);
     const std::string& out = p.streams.standardOutput;
     std::vector<std::string> said;
@@ -177,25 +215,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     lines.Assign(p.files.makefile);
     // Every file named once, whether or not the marking needs its stamp.
     std::set<std::string> files;
-    const std::vector<std::string_view> commands = PlainCommands(lines, files);
+    std::vector<Owner> owners;
+    const std::vector<std::string_view> commands = PlainCommands(lines, files, owners);
     CHECK(read == files);
     std::string want = commands.empty() ? "Vexel: Target is up to date.\r\n" : "";
     std::vector<std::string> wantStarted;
     int32_t wantStatus = 0;
-    for (const std::string_view line : commands) {
+    std::vector<std::pair<std::string, AgeStamp>> wantGivenBack;
+    for (std::size_t i = 0; i < commands.size() && wantStatus == 0; ++i) {
+        const std::string_view line = commands[i];
         want += "Vexel: " + std::string(line) + "\r\n";
         const std::string text(line.substr(std::min(line.find_first_not_of(" \t"), line.size())));
         if (text.empty()) {
             want += "Vexel: Create Process Error\r\n";
             wantStatus = -1;
-            break;
-        }
-        if (const int32_t code = ExitCodeOf(wantStarted.emplace_back(text))) {
+        } else if (const int32_t code = ExitCodeOf(wantStarted.emplace_back(text))) {
             want += "Vexel: Command error return(" + std::to_string(code) + ")\r\n";
             wantStatus = -1;
-            break;
         }
+        if (wantStatus != 0) wantGivenBack = GivenBack(owners, i, wantStarted.size());
     }
     CHECK(out == want && p.processes.started == wantStarted && status == wantStatus);
+    CHECK(p.files.setStamps == wantGivenBack);
     return 0;
 }

@@ -1,4 +1,5 @@
-// Starting a command and polling it until it has ended.
+// Starting a command and polling it until it has ended; running the list of
+// them.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
@@ -22,10 +23,25 @@ TEST(RunCommand, StartsWithoutLeadingBlanksPollsAndPausesOnceMore) {
         processes.runningPolls = polls;
         processes.exitCode = code;
         processes.queryFails = queryFails;
-        const std::optional<Failure> failed = RunCommand(line, "/dir", processes);
+        bool interrupted = true;
+        const std::optional<Failure> failed = RunCommand(line, "/dir", processes, interrupted);
         EXPECT_EQ(failed ? failed->messages.at(0) : "", failure) << line;
         EXPECT_EQ(processes.events, events) << line;
+        EXPECT_FALSE(interrupted) << line;
     }
+}
+
+// A file that the failing command removed (or made a directory), which the
+// end-to-end rows cannot arrange, has no time to give back.
+TEST(RunCommandList, RemovedTargetIsLeftAlone) {
+    FakePlatform fake;
+    fake.processes.exitCode = 3;
+    fake.files.stampOf = [&](const std::string&) {
+        return fake.processes.started.empty() ? AgeStamp::At(10, 0) : AgeStamp();
+    };
+    MessageWriter out(fake.streams, fake.streams);
+    EXPECT_TRUE(RunCommandList({{"out", {"\tcc"}}}, "/", fake.processes, fake.files, out));
+    EXPECT_TRUE(fake.files.setStamps.empty());
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // Starts a program with this launcher's environment changed, waits for it and
 // exits with its exit code. Wine always sets COMSPEC, so tests run vexel.exe
-// through this to take it away or give it an unusual value.
-//   vexel_launcher.exe [--unset NAME | --set NAME=VALUE]... -- program.exe args...
+// through this to take it away or give it an unusual value. With --console
+// the program gets a console of its own, which console control events reach.
+//   vexel_launcher.exe [--console] [--unset NAME | --set NAME=VALUE]... -- program.exe args...
 #include <windows.h>
 
 #include <cstdio>
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
     FreeEnvironmentStringsA(strings);
 
     int i = 1;
+    const bool console = i < argc && !std::strcmp(argv[i], "--console");
+    i += console ? 1 : 0;
     for (; i + 1 < argc && (!std::strcmp(argv[i], "--set") || !std::strcmp(argv[i], "--unset"));
          i += 2) {
         const std::string value = argv[i + 1];
@@ -56,7 +59,8 @@ int main(int argc, char** argv) {
     }
     const char* commandText = AfterSeparator(GetCommandLineA());
     if (i >= argc || std::strcmp(argv[i], "--") != 0 || commandText == nullptr || !*commandText) {
-        std::fputs("usage: vexel_launcher [--unset NAME | --set NAME=VALUE]... -- program...\n",
+        std::fputs("usage: vexel_launcher [--console] [--unset NAME | --set NAME=VALUE]... -- "
+                   "program...\n",
                    stderr);
         return 125;
     }
@@ -75,8 +79,9 @@ int main(int argc, char** argv) {
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, block.data(),
-                        nullptr, &startup, &process)) {
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                        console ? CREATE_NEW_CONSOLE : 0, block.data(), nullptr, &startup,
+                        &process)) {
         std::fprintf(stderr, "vexel_launcher: cannot start %s (error %lu)\n", commandText,
                      GetLastError());
         return 126;

@@ -81,4 +81,14 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     return AgeStamp::At(status.st_mtim.tv_sec, static_cast<int32_t>(status.st_mtim.tv_nsec));
 }
 
+void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {
+    // Only a regular file: a device or a directory is left alone. The access
+    // time stays as it is.
+    struct stat status {};
+    if (!stamp.HasTime() || ::stat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               {static_cast<time_t>(stamp.Seconds()), stamp.Nanoseconds()}};
+    ::utimensat(AT_FDCWD, name.c_str(), times, 0);
+}
+
 } // namespace vexel

@@ -19,8 +19,9 @@ namespace {
 
 // While a child runs, an interrupt, termination or hang-up sent to the tool
 // is passed on to the child; once the child has ended, the tool ends by the
-// same signal, so that no child outlives it and its caller sees the signal.
-// Signals the caller had ignored stay ignored.
+// same signal (after the runner has put the target back, see Stop), so that
+// no child outlives it and its caller sees the signal. Signals the caller had
+// ignored stay ignored.
 class SignalForwarding {
 public:
     SignalForwarding() {
@@ -44,7 +45,10 @@ public:
     }
     SignalForwarding(const SignalForwarding&) = delete;
     SignalForwarding& operator=(const SignalForwarding&) = delete;
-    ~SignalForwarding() { End(); }
+    // Once Stop has told of a signal, the runner ends the tool by it.
+    ~SignalForwarding() {
+        if (!stopped_) End();
+    }
 
     // In the child, before it runs its program: the caller's dispositions.
     void InChild() const {
@@ -59,16 +63,29 @@ public:
         ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
     }
 
-    // The child has ended: the caller's dispositions come back, and a signal
-    // that arrived meanwhile now ends the tool.
-    void End() {
-        if (ended_) return;
-        ended_ = true;
-        ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
-        for (std::size_t i = 0; i < Count; ++i) {
-            if (handled_[i]) ::sigaction(Signals[i], &previous_[i], nullptr);
+    // The child has ended: the caller's dispositions come back. Returns the
+    // signal that arrived meanwhile, 0 if none; it ends the tool by Raise.
+    int Stop() {
+        if (!stopped_) {
+            stopped_ = true;
+            ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
+            for (std::size_t i = 0; i < Count; ++i) {
+                if (handled_[i]) ::sigaction(Signals[i], &previous_[i], nullptr);
+            }
         }
-        if (caught_ != 0) ::raise(caught_);
+        return caught_;
+    }
+
+    // Stops, and ends the tool by the signal that arrived, if one did.
+    void End() {
+        if (Stop() != 0) Raise();
+    }
+
+    // Ends the tool by the signal caught last, under the caller's
+    // disposition, which is the default: it is not one the caller ignored.
+    [[noreturn]] static void Raise() {
+        ::raise(caught_);
+        std::_Exit(128 + caught_);
     }
 
 private:
@@ -85,7 +102,7 @@ private:
     struct sigaction previous_[Count] {};
     bool handled_[Count] = {};
     sigset_t mask_{};
-    bool ended_ = false;
+    bool stopped_ = false;
 };
 
 class PosixChild : public ChildProcess {
@@ -102,7 +119,7 @@ public:
         if (result == 0) return ChildStatus::Running();
         if (result == pid_ && !WIFEXITED(status) && !WIFSIGNALED(status))
             return ChildStatus::Running();
-        forwarding_->End();
+        if (forwarding_->Stop() != 0) return ChildStatus::Interrupted();
         if (result != pid_) return std::nullopt;
         return ChildStatus::EndedWith(WIFEXITED(status) ? WEXITSTATUS(status)
                                                         : 128 + WTERMSIG(status));
@@ -236,6 +253,10 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
         return std::nullopt; // the forwarding ends here, with the tool if a signal came
     }
     return std::make_unique<PosixChild>(pid, std::move(forwarding));
+}
+
+void SystemProcesses::EndInterrupted() {
+    SignalForwarding::Raise();
 }
 
 void SystemProcesses::Pause(unsigned milliseconds) {

@@ -93,4 +93,23 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
                         static_cast<int32_t>(ticks % TicksPerSecond * 100));
 }
 
+void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {
+    // Ticks since 1601; none before it, and never 0, which tells SetFileTime
+    // to leave the time as it is.
+    if (!stamp.HasTime() || stamp.Seconds() <= -SecondsFrom1601To1970 ||
+        stamp.Seconds() > INT64_MAX / static_cast<int64_t>(TicksPerSecond) - SecondsFrom1601To1970)
+        return;
+    const uint64_t ticks =
+        static_cast<uint64_t>(stamp.Seconds() + SecondsFrom1601To1970) * TicksPerSecond +
+        static_cast<uint64_t>(stamp.Nanoseconds()) / 100;
+    // Attributes only, every sharing: the contents cannot be touched, and a
+    // file that another process holds open is not disturbed.
+    FileHandle file(::CreateFileA(name.c_str(), FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return;
+    const FILETIME written{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    ::SetFileTime(file.Get(), nullptr, nullptr, &written);
+}
+
 } // namespace vexel

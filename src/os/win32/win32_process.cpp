@@ -6,6 +6,43 @@ namespace vexel {
 
 namespace {
 
+// While a child runs, Ctrl+C, Ctrl+Break and the closing of the console are
+// held back from ending the tool: the child, which shares the console, gets
+// them too, and once it has ended the runner puts its target back and ends
+// the tool as Windows would have (see EndInterrupted).
+class ConsoleInterruption {
+public:
+    ConsoleInterruption() {
+        caught_ = 0;
+        ::SetConsoleCtrlHandler(Handle, TRUE);
+    }
+    ConsoleInterruption(const ConsoleInterruption&) = delete;
+    ConsoleInterruption& operator=(const ConsoleInterruption&) = delete;
+    ~ConsoleInterruption() { Stop(); }
+
+    // The child has ended: the system's handling comes back. Whether an
+    // event came meanwhile.
+    bool Stop() {
+        if (!stopped_) ::SetConsoleCtrlHandler(Handle, FALSE);
+        stopped_ = true;
+        return caught_ != 0;
+    }
+
+private:
+    static BOOL WINAPI Handle(DWORD event) {
+        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+            return FALSE;
+        caught_ = 1;
+        // The system ends the tool as soon as a handler returns from the
+        // closing of the console: this one waits for the runner to end it.
+        if (event == CTRL_CLOSE_EVENT) ::Sleep(INFINITE);
+        return TRUE;
+    }
+
+    static inline volatile LONG caught_ = 0;
+    bool stopped_ = false;
+};
+
 class Win32Child : public ChildProcess {
 public:
     Win32Child() = default;
@@ -21,6 +58,13 @@ public:
     PROCESS_INFORMATION& Info() { return info_; }
 
     std::optional<ChildStatus> Query() override {
+        const std::optional<ChildStatus> status = Ask();
+        if (status && !status->HasEnded()) return status;
+        return interruption_.Stop() ? ChildStatus::Interrupted() : status;
+    }
+
+private:
+    std::optional<ChildStatus> Ask() {
         DWORD code = 0;
         if (!::GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
         if (code == STILL_ACTIVE) {
@@ -36,7 +80,7 @@ public:
         return ChildStatus::EndedWith(static_cast<int32_t>(code));
     }
 
-private:
+    ConsoleInterruption interruption_; // from before the child's start
     PROCESS_INFORMATION info_{};
 };
 
@@ -71,6 +115,11 @@ std::optional<std::unique_ptr<ChildProcess>> SystemProcesses::StartChild(const s
         return std::nullopt;
     }
     return child;
+}
+
+void SystemProcesses::EndInterrupted() {
+    // What the system's own handling of those events does.
+    ::ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
 }
 
 void SystemProcesses::Pause(unsigned milliseconds) {
