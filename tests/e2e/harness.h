@@ -10,12 +10,14 @@
 //                   environment: LAUNCHER [--unset NAME | --set NAME=VALUE]... -- EXE ARGS...
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 namespace vexel::e2e {
 
@@ -32,6 +34,7 @@ struct Options {
     int directory = -1;   // a descriptor to start in; the work directory by default
     std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
     int descriptors = 0;                       // a limit on open descriptors (POSIX); 0: none
+    std::chrono::seconds limit = std::chrono::minutes(1); // then the run is killed
 };
 
 struct Result {
@@ -41,7 +44,7 @@ struct Result {
 
 bool UnderWine();
 
-class E2eTest : public ::testing::Test {
+class ToolInFreshDirectory : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -61,11 +64,16 @@ protected:
     // A path as the tool and its children see it (Z:\... under Wine).
     std::string ToolPath(const fs::path& path) const;
 
-    // Runs the tool; one that has not ended within a minute is killed and
-    // the test fails.
+    // Runs the tool; one that has not ended within the options' limit is
+    // killed and the test fails.
     Result Run(const std::vector<std::string>& args, const Options& options = {}) const;
 
 private:
+    std::vector<std::string> CommandLine(const std::vector<std::string>& args,
+                                         const Options& options) const;
+    pid_t Start(std::vector<std::string> command, const Options& options) const;
+    int AwaitEnd(pid_t pid, const Options& options) const;
+
     fs::path root_, work_; // root_ holds work_ and the captured output
 };
 

@@ -33,6 +33,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Makefile, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Makefile, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 } // namespace vexel::e2e

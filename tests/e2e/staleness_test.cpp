@@ -66,6 +66,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Staleness, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Staleness, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 } // namespace vexel::e2e

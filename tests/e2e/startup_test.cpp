@@ -49,6 +49,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Startup, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Startup, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 } // namespace vexel::e2e

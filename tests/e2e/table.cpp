@@ -4,7 +4,7 @@
 
 namespace vexel::e2e {
 
-TEST_P(Tool, Runs) {
+TEST_P(TableRow, Runs) {
     const Case& c = GetParam();
     if (c.where == PosixOnly && UnderWine()) GTEST_SKIP() << "POSIX only: " << c.name;
     if (c.where == WineOnly && !UnderWine()) GTEST_SKIP() << "Windows only: " << c.name;
@@ -19,9 +19,11 @@ TEST_P(Tool, Runs) {
     if (logged) Write("log", std::string(1000, '-'));
     const std::size_t entries = Entries();
 
-    const Result result = Run(
-        c.args,
-        {.comSpec = c.comSpec, .out = c.to, .environment = c.env, .descriptors = c.descriptors});
+    const Result result = Run(c.args, {.comSpec = c.comSpec,
+                                       .out = c.to,
+                                       .environment = c.env,
+                                       .descriptors = c.descriptors,
+                                       .limit = c.limit});
     EXPECT_EQ(result.out, logged ? "" : Expand(c.out));
     EXPECT_EQ(Read("log"), logged ? Expand(c.out) : "");
     EXPECT_EQ(result.err, c.err);
