@@ -63,6 +63,24 @@ TEST_F(ToolInFreshDirectory, SignalIsPassedOnToTheRunningCommand) {
     }
 }
 
+// Windows starts a command line of at most 32,766 characters and its NUL;
+// Wine would start one of 65,536 more cut short, so the tool refuses it.
+TEST_F(ToolInFreshDirectory, CommandOver32766CharactersIsRefused) {
+    if (!UnderWine()) GTEST_SKIP() << "Windows only: the limit is Windows'";
+    const std::string fill(32766 - Expand("@ append ran ").size(), 'x');
+    const std::string fits = "\t@ append ran " + fill, over = "\t@ append ran y" + fill;
+    const std::string wraps = over + std::string(65535, 'z');
+    Write("mk", fits + "\n" + over + "\n");
+    Result result = Run({"mk"});
+    EXPECT_EQ(result.out, Expand(V(fits, over, "Create Process Error")));
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(Read("ran"), fill + "\n") << "only the first started";
+    Write("mk", wraps + "\n");
+    result = Run({"mk"});
+    EXPECT_EQ(result.out, Expand(V(wraps, "Create Process Error")));
+    EXPECT_EQ(Read("ran"), fill + "\n") << "nothing started";
+}
+
 // A start directory longer than the system takes in one call.
 TEST_F(ToolInFreshDirectory, CommandsStartInADeepStartDirectory) {
     if (UnderWine()) GTEST_SKIP() << "POSIX only: Windows keeps its own path limit";
