@@ -1,6 +1,7 @@
 // The whole run, from makefile text to the commands started, over an
-// in-memory platform, against the procedure written plainly: recursive
-// marking with Levels, the nested exchange sort, the stale records' lines.
+// in-memory platform, against the procedure written plainly: its own reading
+// of target lines, recursive marking with Levels, the nested exchange sort,
+// the stale records' lines.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
 #include "depend/plain_exchange_sort.h"
 #include "driver/run_sequence.h"
 #include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
-#include "makefile/makefile_reader.h"
-#include "makefile/target_line.h"
+#include "makefile/make_lines.h"
 
 namespace vexel {
 
@@ -82,40 +83,126 @@ void MarkStale(Record& record) {
     }
 }
 
+// Target lines read plainly, apart from the reader: white space is every
+// byte up to 32; a byte is the second of a double-byte character when the
+// run of lead bytes right before it is odd.
+bool IsWhite(char byte) {
+    return static_cast<unsigned char>(byte) <= ' ';
+}
+
+std::string Trimmed(std::string_view text, bool atEnd = true) {
+    while (!text.empty() && IsWhite(text.front()))
+        text.remove_prefix(1);
+    while (atEnd && !text.empty() && IsWhite(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+bool IsSecondByte(std::string_view text, std::size_t at) {
+    std::size_t run = 0;
+    while (run < at && Lead[static_cast<unsigned char>(text[at - run - 1])])
+        ++run;
+    return run % 2 == 1;
+}
+
+std::size_t Find(std::string_view text, std::string_view pattern, std::size_t from = 0) {
+    for (std::size_t at = from; at + pattern.size() <= text.size(); ++at)
+        if (text.substr(at, pattern.size()) == pattern && !IsSecondByte(text, at)) return at;
+    return std::string_view::npos;
+}
+
+std::string QuotedText(std::string_view name, char q) {
+    std::string text;
+    for (std::size_t at = 1; !name.empty() && name[0] == q && at < name.size(); ++at) {
+        if (name[at] != q || IsSecondByte(name, at))
+            text += name[at];
+        else if (at + 1 < name.size() && name[at + 1] == q)
+            text += name[at++];
+        else
+            return text;
+    }
+    if (!text.empty()) text.pop_back(); // never closed
+    return text;
+}
+
+std::string PlainUnquote(const std::string& name) {
+    for (const char q : {'"', '\''})
+        if (std::string text = QuotedText(name, q); !text.empty()) return text;
+    return name;
+}
+
+// A trimmed target line: the target is empty when the line has none.
+Record PlainTargetLine(const std::string& line) {
+    Record record;
+    const std::size_t separator = Find(line, ": ");
+    if (separator == std::string::npos) return record;
+    record.target = Trimmed(line.substr(0, separator));
+    std::string rest = Trimmed(line.substr(separator + 2));
+    if (Find(rest, " ") == std::string::npos) {
+        record.depends.push_back(rest);
+        return record;
+    }
+    rest += ' ';
+    while (rest.size() >= 2) {
+        // A double-quoted name ends at a double quote and a blank behind its
+        // opening quote.
+        const bool quoted = rest[0] == '"';
+        const std::size_t found = quoted ? Find(rest, "\" ", 1) : Find(rest, " ");
+        if (found == std::string::npos) {
+            record.depends.push_back(rest);
+            break;
+        }
+        record.depends.push_back(Trimmed(rest.substr(0, quoted ? found + 1 : found)));
+        rest = Trimmed(rest.substr(found + 1), false);
+    }
+    return record;
+}
+
+// The root record, then one per target line, with their command ranges; or
+// the message of the first line refused.
+std::string PlainRead(const MakeLines& lines, std::vector<Record>& records) {
+    records.resize(1);
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        if (lines[i].starts_with('\t')) {
+            if (records.back().cmdFirst < 0) records.back().cmdFirst = static_cast<int32_t>(i);
+            records.back().cmdLast = static_cast<int32_t>(i);
+            continue;
+        }
+        const std::string line = Trimmed(lines[i]);
+        if (line.empty() || line[0] == '#') continue;
+        Record record = PlainTargetLine(line);
+        if (record.target.empty()) return "Target Line Syntax error";
+        for (std::size_t j = 1; j < records.size(); ++j)
+            if (records[j].target == record.target) return "Dup Target " + record.target;
+        records.push_back(std::move(record));
+    }
+    return "";
+}
+
 int Compare(const Record* a, const Record* b) {
     return PlainCompareDepends(a->target.empty(), a->level, b->target.empty(), b->level);
 }
 
 // The command lines of the stale records in build order, by the procedure
 // written plainly; files gets every file a target line names, unquoted.
-std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files) {
-    MakefileTargets read;
-    CHECK(!ReadTargets(lines, Lead, read));
-    std::vector<Record> records(read.entries.size());
+std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::vector<Record>& records,
+                                            std::set<std::string>& files) {
     std::map<std::string, std::vector<Record*>> namedBy;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const TargetEntry& entry = read.entries[i];
-        Record& record = records[i];
-        if (entry.Target != NoName) record.target = read.names[entry.Target];
-        for (const NameId name : entry.Depends)
-            record.depends.emplace_back(read.names[name]);
-        record.cmdFirst = entry.CmdFirst;
-        record.cmdLast = entry.CmdLast;
+    for (Record& record : records)
         for (const std::string& name : record.depends)
             namedBy[Folded(name)].push_back(&record);
-    }
     for (std::size_t j = 1; j < records.size(); ++j) {
         records[j].dependents = namedBy[Folded(records[j].target)];
-        files.insert(Unquote(records[j].target, Lead));
+        files.insert(PlainUnquote(records[j].target));
         for (const std::string& name : records[j].depends)
-            files.insert(Unquote(name, Lead));
+            files.insert(PlainUnquote(name));
     }
     records[0].stale = true;
     for (std::size_t j = 1; j < records.size(); ++j) {
-        const Time own = TimeOf(Unquote(records[j].target, Lead));
+        const Time own = TimeOf(PlainUnquote(records[j].target));
         bool stale = !own.exists;
         for (std::size_t k = 0; !stale && k < records[j].depends.size(); ++k) {
-            const Time theirs = TimeOf(Unquote(records[j].depends[k], Lead));
+            const Time theirs = TimeOf(PlainUnquote(records[j].depends[k]));
             stale = theirs.exists && theirs.secondsAndNanoseconds > own.secondsAndNanoseconds;
         }
         if (stale) MarkStale(records[j]);
@@ -167,17 +254,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         CHECK(said.back().find_first_of("\r\n") == std::string::npos);
     }
     CHECK(!said.empty());
-    if (said[0] == "Target Line Syntax error" || said[0].starts_with("Dup Target ") ||
-        said[0].starts_with("Circular ")) {
+    MakeLines lines;
+    lines.Assign(p.files.makefile);
+    std::vector<Record> records;
+    const std::string refused = PlainRead(lines, records);
+    if (!refused.empty() || said[0].starts_with("Circular ")) {
         CHECK(status == -1 && said.size() == 1 && p.processes.started.empty() && read.empty());
+        CHECK(refused.empty() ? said[0].ends_with(" dependency dropped.") : said[0] == refused);
         return 0;
     }
 
-    MakeLines lines;
-    lines.Assign(p.files.makefile);
     // Every file named once, whether or not the marking needs its stamp.
     std::set<std::string> files;
-    const std::vector<std::string_view> commands = PlainCommands(lines, files);
+    const std::vector<std::string_view> commands = PlainCommands(lines, records, files);
     CHECK(read == files);
     std::string want = commands.empty() ? "Vexel: Target is up to date.\r\n" : "";
     std::vector<std::string> wantStarted;
