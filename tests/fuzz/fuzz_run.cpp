@@ -1,6 +1,6 @@
 // The whole run, from makefile text to the commands started, over an
-// in-memory platform, against the procedure written plainly: its own reading
-// of target lines, recursive marking with Levels, the nested exchange sort,
+// in-memory platform, against the procedure written plainly: target lines
+// read by the plain rules, recursive marking with Levels, the nested exchange sort,
 // the stale records' lines.
 #include <algorithm>
 #include <cstdint>
@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "base/text.h"
 #include "depend/plain_exchange_sort.h"
 #include "driver/run_sequence.h"
 #include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/plain_target_line.h"
 #include "makefile/make_lines.h"
 
 namespace vexel {
@@ -83,81 +83,6 @@ void MarkStale(Record& record) {
     }
 }
 
-// Target lines read plainly, apart from the reader: white space is every
-// byte up to 32; a byte is the second of a double-byte character when the
-// run of lead bytes right before it is odd.
-bool IsWhite(char byte) {
-    return static_cast<unsigned char>(byte) <= ' ';
-}
-
-std::string Trimmed(std::string_view text, bool atEnd = true) {
-    while (!text.empty() && IsWhite(text.front()))
-        text.remove_prefix(1);
-    while (atEnd && !text.empty() && IsWhite(text.back()))
-        text.remove_suffix(1);
-    return std::string(text);
-}
-
-bool IsSecondByte(std::string_view text, std::size_t at) {
-    std::size_t run = 0;
-    while (run < at && Lead[static_cast<unsigned char>(text[at - run - 1])])
-        ++run;
-    return run % 2 == 1;
-}
-
-std::size_t Find(std::string_view text, std::string_view pattern, std::size_t from = 0) {
-    for (std::size_t at = from; at + pattern.size() <= text.size(); ++at)
-        if (text.substr(at, pattern.size()) == pattern && !IsSecondByte(text, at)) return at;
-    return std::string_view::npos;
-}
-
-std::string QuotedText(std::string_view name, char q) {
-    std::string text;
-    for (std::size_t at = 1; !name.empty() && name[0] == q && at < name.size(); ++at) {
-        if (name[at] != q || IsSecondByte(name, at))
-            text += name[at];
-        else if (at + 1 < name.size() && name[at + 1] == q)
-            text += name[at++];
-        else
-            return text;
-    }
-    if (!text.empty()) text.pop_back(); // never closed
-    return text;
-}
-
-std::string PlainUnquote(const std::string& name) {
-    for (const char q : {'"', '\''})
-        if (std::string text = QuotedText(name, q); !text.empty()) return text;
-    return name;
-}
-
-// A trimmed target line: the target is empty when the line has none.
-Record PlainTargetLine(const std::string& line) {
-    Record record;
-    const std::size_t separator = Find(line, ": ");
-    if (separator == std::string::npos) return record;
-    record.target = Trimmed(line.substr(0, separator));
-    std::string rest = Trimmed(line.substr(separator + 2));
-    if (Find(rest, " ") == std::string::npos) {
-        record.depends.push_back(rest);
-        return record;
-    }
-    rest += ' ';
-    while (rest.size() >= 2) {
-        // A double-quoted name ends at a double quote and a blank behind its
-        // opening quote.
-        const bool quoted = rest[0] == '"';
-        const std::size_t found = quoted ? Find(rest, "\" ", 1) : Find(rest, " ");
-        if (found == std::string::npos) {
-            record.depends.push_back(rest);
-            break;
-        }
-        record.depends.push_back(Trimmed(rest.substr(0, quoted ? found + 1 : found)));
-        rest = Trimmed(rest.substr(found + 1), false);
-    }
-    return record;
-}
-
 // The root record, then one per target line, with their command ranges; or
 // the message of the first line refused.
 std::string PlainRead(const MakeLines& lines, std::vector<Record>& records) {
@@ -168,9 +93,10 @@ std::string PlainRead(const MakeLines& lines, std::vector<Record>& records) {
             records.back().cmdLast = static_cast<int32_t>(i);
             continue;
         }
-        const std::string line = Trimmed(lines[i]);
+        const std::string line = plain::Trimmed(lines[i]);
         if (line.empty() || line[0] == '#') continue;
-        Record record = PlainTargetLine(line);
+        plain::TargetLine read = plain::Read(line, Lead);
+        Record record{.target = std::move(read.target), .depends = std::move(read.depends)};
         if (record.target.empty()) return "Target Line Syntax error";
         for (std::size_t j = 1; j < records.size(); ++j)
             if (records[j].target == record.target) return "Dup Target " + record.target;
@@ -193,16 +119,16 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::vector<
             namedBy[Folded(name)].push_back(&record);
     for (std::size_t j = 1; j < records.size(); ++j) {
         records[j].dependents = namedBy[Folded(records[j].target)];
-        files.insert(PlainUnquote(records[j].target));
+        files.insert(plain::Unquote(records[j].target, Lead));
         for (const std::string& name : records[j].depends)
-            files.insert(PlainUnquote(name));
+            files.insert(plain::Unquote(name, Lead));
     }
     records[0].stale = true;
     for (std::size_t j = 1; j < records.size(); ++j) {
-        const Time own = TimeOf(PlainUnquote(records[j].target));
+        const Time own = TimeOf(plain::Unquote(records[j].target, Lead));
         bool stale = !own.exists;
         for (std::size_t k = 0; !stale && k < records[j].depends.size(); ++k) {
-            const Time theirs = TimeOf(PlainUnquote(records[j].depends[k]));
+            const Time theirs = TimeOf(plain::Unquote(records[j].depends[k], Lead));
             stale = theirs.exists && theirs.secondsAndNanoseconds > own.secondsAndNanoseconds;
         }
         if (stale) MarkStale(records[j]);
