@@ -121,10 +121,11 @@ std::string ToolInFreshDirectory::ToolPath(const fs::path& path) const {
     return windows;
 }
 
+namespace {
+
 // The words to start: Wine and the tool's environment first, then the tool
 // and its arguments.
-std::vector<std::string> ToolInFreshDirectory::CommandLine(const std::vector<std::string>& args,
-                                                           const Options& options) const {
+std::vector<std::string> CommandLine(const std::vector<std::string>& args, const Options& options) {
     std::vector<std::string> command;
     std::istringstream wine(Variable("VEXEL_WINE")); // may hold options: "wine64 --x"
     for (std::string word; wine >> word;)
@@ -147,15 +148,16 @@ std::vector<std::string> ToolInFreshDirectory::CommandLine(const std::vector<std
     return command;
 }
 
-// Starts the command with standard output and error in files of root_, in a
-// process group of its own so that its children can be waited for; 0 when it
-// cannot start.
-pid_t ToolInFreshDirectory::Start(std::vector<std::string> command, const Options& options) const {
+// Starts the command in work with standard output and error in files of
+// root, in a process group of its own so that its children can be waited
+// for; 0 when it cannot start.
+pid_t Start(std::vector<std::string> command, const Options& options, const fs::path& root,
+            const fs::path& work) {
     std::vector<char*> argv;
     for (std::string& word : command)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    const fs::path out = root_ / "stdout", err = root_ / "stderr";
+    const fs::path out = root / "stdout", err = root / "stderr";
     const int create = O_WRONLY | O_CREAT | O_TRUNC;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -169,7 +171,7 @@ pid_t ToolInFreshDirectory::Start(std::vector<std::string> command, const Option
     if (options.directory >= 0)
         posix_spawn_file_actions_addfchdir_np(&actions, options.directory);
     else
-        posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
+        posix_spawn_file_actions_addchdir_np(&actions, work.c_str());
     posix_spawn_file_actions_addclosefrom_np(&actions, 3); // only what the run is given
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -187,14 +189,14 @@ pid_t ToolInFreshDirectory::Start(std::vector<std::string> command, const Option
 // Waits for the tool's end, sending the signal asked for once a command has
 // made the file "started"; past the time limit the whole group is killed
 // and the test fails. Gives the status as the shell sees it.
-int ToolInFreshDirectory::AwaitEnd(pid_t pid, const Options& options) const {
+int AwaitEnd(pid_t pid, const Options& options, const fs::path& work) {
     int status = 0;
     const auto start = std::chrono::steady_clock::now();
     bool signalled = options.signal == 0;
     for (;;) {
         const pid_t ended = ::waitpid(pid, &status, WNOHANG);
         if (ended == pid || (ended < 0 && errno != EINTR)) break;
-        if (!signalled && fs::exists(work_ / "started")) {
+        if (!signalled && fs::exists(work / "started")) {
             ::kill(options.toGroup ? -pid : pid, options.signal);
             signalled = true;
         }
@@ -207,12 +209,14 @@ int ToolInFreshDirectory::AwaitEnd(pid_t pid, const Options& options) const {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
 }
 
+} // namespace
+
 Result ToolInFreshDirectory::Run(const std::vector<std::string>& args,
                                  const Options& options) const {
-    const pid_t pid = Start(CommandLine(args, options), options);
+    const pid_t pid = Start(CommandLine(args, options), options, root_, work_);
     if (pid == 0) return {};
     Result result;
-    result.status = AwaitEnd(pid, options);
+    result.status = AwaitEnd(pid, options, work_);
     // A child the tool left behind must have done its work before the files
     // are read. Under Wine the group may hold Wine's own server, which ends
     // a few seconds after its last client, so there only when asked.

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/types.h>
 
 namespace vexel::e2e {
 
@@ -69,11 +68,6 @@ protected:
     Result Run(const std::vector<std::string>& args, const Options& options = {}) const;
 
 private:
-    std::vector<std::string> CommandLine(const std::vector<std::string>& args,
-                                         const Options& options) const;
-    pid_t Start(std::vector<std::string> command, const Options& options) const;
-    int AwaitEnd(pid_t pid, const Options& options) const;
-
     fs::path root_, work_; // root_ holds work_ and the captured output
 };
 

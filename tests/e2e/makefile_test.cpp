@@ -10,11 +10,8 @@ const std::string Syntax = V("Target Line Syntax error");
 const Case Cases[] = {
     // Makefile errors end the run before anything runs, root commands included.
     {.name = "SyntaxErrorNoSeparator", .mk = Root + "a b c\n", .out = Syntax, .exit = 255},
-    {.name = "SyntaxErrorBlanksThenTab", .mk = Root + "a: b\n  \tx\n", .out = Syntax, .exit = 255},
-    {.name = "SyntaxErrorNothingAfterColon", .mk = Root + "a:  \n", .out = Syntax, .exit = 255},
     {.name = "DupTargetAsWritten", .mk = Root + "\"my t\": a\n\t@ append ran t\n \"my t\": b\n",
      .out = V("Dup Target \"my t\""), .exit = 255},
-    {.name = "DupTargetMatchesLetterCase", .mk = "a: x\nA: y\n", .out = UpToDate, .exit = 0},
     // Lines end at CR LF, LF or CR: CR LF is one line end, CR alone another.
     {.name = "CrLfAndCrLineEnds",
      .mk = "# c\rapp: lib\r\t@ append ran app\r\n\t@ append ran 2\rlib: src\r\n\t@ append ran lib",
@@ -25,8 +22,6 @@ const Case Cases[] = {
     {.name = "MakefileIsAFifo", .files = {"fifo|"}, .out = OpenError, .exit = 255,
      .args = {"fifo"}, .where = PosixOnly},
     {.name = "MakefileIsADevice", .out = OpenError, .exit = 255, .args = {"/dev/zero"},
-     .where = PosixOnly},
-    {.name = "MakefileIsTheNullDevice", .out = OpenError, .exit = 255, .args = {"/dev/null"},
      .where = PosixOnly},
     {.name = "MakefileIsNul", .out = OpenError, .exit = 255, .args = {"NUL"}, .where = WineOnly},
     {.name = "MakefileIsCon", .out = OpenError, .exit = 255, .args = {"CON"}, .where = WineOnly},
