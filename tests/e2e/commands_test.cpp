@@ -13,9 +13,6 @@ const std::string Split =
 
 // clang-format off
 const Case Cases[] = {
-    {.name = "FirstColumnCommentInRangeIsSkipped",
-     .mk = "out: in\n\t@ append ran one\n#\t@ append ran no\n\t@ append ran two\n",
-     .out = Echo("one", "two"), .exit = 0, .ran = "one\ntwo\n"},
     {.name = "BlankLineInRangeIsAnEmptyCommand",
      .mk = "out: in\n\t@ append ran one\n\n\t@ append ran two\n",
      .out = Echo("one") + V("", "Create Process Error"), .exit = 255, .ran = "one\n"},

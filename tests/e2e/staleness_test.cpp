@@ -44,10 +44,6 @@ const Case Cases[] = {
      .files = {"t=5", ".h/x/y=1", "a/x/y=1", "a-/x/y=9"}, .out = Echo("t"), .exit = 0,
      .ran = "t\n", .where = PosixOnly},
     // Build order.
-    {.name = "ChainBuildsDependencyFirst",
-     .mk = "app: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n",
-     .files = {"app=4", "lib=0", "src=2"}, .out = Echo("lib", "app"), .exit = 0,
-     .ran = "lib\napp\n"},
     {.name = "WorkedExample", .mk = Worked,
      .files = {"notes=0", "doc=2", "lib=2", "src=4", "app=6"}, .out = Echo("begin", "lib", "app"),
      .exit = 0, .ran = "begin\nlib\napp\n"},
@@ -60,10 +56,6 @@ const Case Cases[] = {
     {.name = "CycleNamesItsFirstTarget",
      .mk = Root + "a: b\n\t@ append ran a\nb: a\n\t@ append ran b\n",
      .out = V("Circular a dependency dropped."), .exit = 255},
-    {.name = "SelfDependencyIsACycle", .mk = Root + "self: self\n",
-     .out = V("Circular self dependency dropped."), .exit = 255},
-    {.name = "CycleIgnoresLetterCase", .mk = "Z: z\n",
-     .out = V("Circular Z dependency dropped."), .exit = 255},
     {.name = "DependingOnACycleIsNotOnIt", .mk = Root + "a: b\nb: c\nc: b\n",
      .out = V("Circular b dependency dropped."), .exit = 255},
 };

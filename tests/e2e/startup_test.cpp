@@ -35,8 +35,6 @@ const Case Cases[] = {
      .args = {}},
     {.name = "LongMakefileNameIsTakenWhole", .files = {"longer.mk=0"}, .out = UpToDate, .exit = 0,
      .args = {LongName}},
-    {.name = "EmptyArgumentIsNoArgument", .files = {"MakeFile=0"}, .out = UpToDate, .exit = 0,
-     .args = {"", "MakeFile"}},
     {.name = "ArgumentAfterTheEmptyOneIsTheLog", .files = {"MakeFile=0"}, .out = UpToDate,
      .exit = 0, .args = {"MakeFile", "", "log"}},
     {.name = "LongLinesReachStandardOutputWhole", .mk = Long, .out = LongOut, .exit = 255,
