@@ -43,7 +43,7 @@ bool UnderWine() {
     return !Variable("VEXEL_WINE").empty();
 }
 
-void E2eTest::SetUp() {
+void ToolInFreshDirectory::SetUp() {
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     ASSERT_FALSE(Variable("VEXEL_EXE").empty()) << "VEXEL_EXE must name the tool";
     ASSERT_FALSE(Variable("VEXEL_CHILD").empty()) << "VEXEL_CHILD must name the child program";
@@ -54,12 +54,12 @@ void E2eTest::SetUp() {
     fs::create_directory(work_);
 }
 
-void E2eTest::TearDown() {
+void ToolInFreshDirectory::TearDown() {
     std::error_code ignored;
     if (!root_.empty()) fs::remove_all(root_, ignored);
 }
 
-std::string E2eTest::Expand(std::string text) const {
+std::string ToolInFreshDirectory::Expand(std::string text) const {
     for (const auto& [mark, name] : {std::pair{'@', "VEXEL_CHILD"}, std::pair{'%', "VEXEL_EXE"}}) {
         std::string path = ToolPath(Variable(name));
         if (path.find(' ') != std::string::npos) path = "\"" + path + "\"";
@@ -69,7 +69,7 @@ std::string E2eTest::Expand(std::string text) const {
     return text;
 }
 
-void E2eTest::Write(const fs::path& name, const std::string& text) const {
+void ToolInFreshDirectory::Write(const fs::path& name, const std::string& text) const {
     fs::create_directories((work_ / name).parent_path());
     std::ofstream file(work_ / name, std::ios::binary);
     ASSERT_TRUE(file << Expand(text) << std::flush) << "cannot write " << name;
@@ -94,7 +94,7 @@ std::pair<std::string, timespec> NamedTime(const std::string& file) {
 
 } // namespace
 
-void E2eTest::Make(const std::vector<std::string>& files) const {
+void ToolInFreshDirectory::Make(const std::vector<std::string>& files) const {
     for (const std::string& file : files) {
         const fs::path path = work_ / file.substr(0, file.size() - 1);
         if (file.back() == '|' && ::mkfifo(path.c_str(), 0666) != 0) ADD_FAILURE() << path;
@@ -112,7 +112,7 @@ void E2eTest::Make(const std::vector<std::string>& files) const {
     }
 }
 
-void E2eTest::ExpectTimes(const std::vector<std::string>& files) const {
+void ToolInFreshDirectory::ExpectTimes(const std::vector<std::string>& files) const {
     for (const std::string& file : files) {
         auto [name, want] = NamedTime(file);
         if (UnderWine()) want.tv_nsec -= want.tv_nsec % 100;
@@ -123,22 +123,26 @@ void E2eTest::ExpectTimes(const std::vector<std::string>& files) const {
     }
 }
 
-std::string E2eTest::Read(const fs::path& name) const {
+std::string ToolInFreshDirectory::Read(const fs::path& name) const {
     return ReadFile(work_ / name);
 }
 
-std::size_t E2eTest::Entries() const {
+std::size_t ToolInFreshDirectory::Entries() const {
     return std::size_t(std::distance(fs::recursive_directory_iterator(work_), {}));
 }
 
-std::string E2eTest::ToolPath(const fs::path& path) const {
+std::string ToolInFreshDirectory::ToolPath(const fs::path& path) const {
     if (!UnderWine()) return path.string();
     std::string windows = "Z:" + fs::absolute(path).string(); // Wine's drive for the Unix root
     std::replace(windows.begin(), windows.end(), '/', '\\');
     return windows;
 }
 
-Result E2eTest::Run(const std::vector<std::string>& args, const Options& options) const {
+namespace {
+
+// The words to start: Wine and the tool's environment first, then the tool
+// and its arguments.
+std::vector<std::string> CommandLine(const std::vector<std::string>& args, const Options& options) {
     std::vector<std::string> command;
     std::istringstream wine(Variable("VEXEL_WINE")); // may hold options: "wine64 --x"
     for (std::string word; wine >> word;)
@@ -162,12 +166,19 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
                        {"prlimit", "--nofile=" + std::to_string(options.descriptors) + ":"});
     command.push_back(Variable("VEXEL_EXE"));
     command.insert(command.end(), args.begin(), args.end());
+    return command;
+}
+
+// Starts the command in work with standard output and error in files of
+// root, in a process group of its own so that its children can be waited
+// for; 0 when it cannot start.
+pid_t Start(std::vector<std::string> command, const Options& options, const fs::path& root,
+            const fs::path& work) {
     std::vector<char*> argv;
     for (std::string& word : command)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-
-    const fs::path out = root_ / "stdout", err = root_ / "stderr";
+    const fs::path out = root / "stdout", err = root / "stderr";
     const int create = O_WRONLY | O_CREAT | O_TRUNC;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -181,9 +192,8 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
     if (options.directory >= 0)
         posix_spawn_file_actions_addfchdir_np(&actions, options.directory);
     else
-        posix_spawn_file_actions_addchdir_np(&actions, work_.c_str());
+        posix_spawn_file_actions_addchdir_np(&actions, work.c_str());
     posix_spawn_file_actions_addclosefrom_np(&actions, 3); // only what the run is given
-    // A process group of its own, so that its children can be waited for.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
@@ -192,38 +202,53 @@ Result E2eTest::Run(const std::vector<std::string>& args, const Options& options
     const int error = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    Result result;
-    if (error != 0) {
-        ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(error);
-        return result;
-    }
+    if (error == 0) return pid;
+    ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(error);
+    return 0;
+}
+
+// Waits for the tool's end, sending the signal asked for once a command has
+// made the file "started"; past the time limit the whole group is killed
+// and the test fails. Gives the status as the shell sees it.
+int AwaitEnd(pid_t pid, const Options& options, const fs::path& work) {
     int status = 0;
     const auto start = std::chrono::steady_clock::now();
     bool signalled = options.signal == 0;
     for (;;) {
         const pid_t ended = ::waitpid(pid, &status, WNOHANG);
         if (ended == pid || (ended < 0 && errno != EINTR)) break;
-        if (!signalled && fs::exists(work_ / "started")) {
+        if (!signalled && fs::exists(work / "started")) {
             ::kill(options.toGroup ? -pid : pid, options.signal);
             signalled = true;
         }
-        if (std::chrono::steady_clock::now() - start > std::chrono::minutes(1)) {
-            ADD_FAILURE() << "the tool did not end within a minute";
+        if (std::chrono::steady_clock::now() - start > options.limit) {
+            ADD_FAILURE() << "the tool did not end within " << options.limit.count() << " s";
             ::kill(-pid, SIGKILL);
         }
         ::usleep(5000);
     }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+}
+
+} // namespace
+
+Result ToolInFreshDirectory::Run(const std::vector<std::string>& args,
+                                 const Options& options) const {
+    const pid_t pid = Start(CommandLine(args, options), options, root_, work_);
+    if (pid == 0) return {};
+    Result result;
+    result.status = AwaitEnd(pid, options, work_);
     // A child the tool left behind must have done its work before the files
     // are read. Under Wine the group may hold Wine's own server, which ends
     // a few seconds after its last client, so there only when asked.
     // The harness adopts orphans (see SetUp), so they can be waited for.
     if (!UnderWine() || options.out != Stdout::Captured) {
+        int status = 0;
         while (::waitpid(-pid, &status, 0) > 0 || errno == EINTR) {
         }
     }
-    result.out = options.out == Stdout::Captured ? ReadFile(out) : "";
-    result.err = ReadFile(err);
+    result.out = options.out == Stdout::Captured ? ReadFile(root_ / "stdout") : "";
+    result.err = ReadFile(root_ / "stderr");
     return result;
 }
 

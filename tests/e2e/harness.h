@@ -10,6 +10,7 @@
 //                   environment: LAUNCHER [--unset NAME | --set NAME=VALUE]... -- EXE ARGS...
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -33,6 +34,7 @@ struct Options {
     std::vector<std::string> environment = {}; // "NAME=VALUE", set for the run
     int descriptors = 0;                       // a limit on open descriptors (POSIX); 0: none
     bool console = false; // under Wine, a console of its own, which Ctrl+C can reach
+    std::chrono::seconds limit = std::chrono::minutes(1); // then the run is killed
 };
 
 struct Result {
@@ -42,7 +44,7 @@ struct Result {
 
 bool UnderWine();
 
-class E2eTest : public ::testing::Test {
+class ToolInFreshDirectory : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -65,8 +67,8 @@ protected:
     // A path as the tool and its children see it (Z:\... under Wine).
     std::string ToolPath(const fs::path& path) const;
 
-    // Runs the tool; one that has not ended within a minute is killed and
-    // the test fails.
+    // Runs the tool; one that has not ended within the options' limit is
+    // killed and the test fails.
     Result Run(const std::vector<std::string>& args, const Options& options = {}) const;
 
 private:

@@ -39,11 +39,11 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Log, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Log, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 // A log naming the makefile through a hard link, or a makefile that does not
 // exist yet: the makefile is never read from the log.
-TEST_F(E2eTest, LogIsNeverTheMakefile) {
+TEST_F(ToolInFreshDirectory, LogIsNeverTheMakefile) {
     Write("mk", "out: in\n");
     fs::create_hard_link(Work() / "mk", Work() / "link");
     Result result = Run({"mk", "link"});
@@ -60,7 +60,7 @@ TEST_F(E2eTest, LogIsNeverTheMakefile) {
 // standard output does: the log closed and the standard handles restored
 // first, then the report on the caller's standard output, exit status 1; the
 // announced command never starts. (Under Wine, the device by its Z: name.)
-TEST_F(E2eTest, FailedWriteToTheLogIsAnUnexpectedFailure) {
+TEST_F(ToolInFreshDirectory, FailedWriteToTheLogIsAnUnexpectedFailure) {
     Write("mk", "\t@ append ran x\n");
     const Result result = Run({"mk", ToolPath("/dev/full")});
     EXPECT_EQ(result.status, 1);

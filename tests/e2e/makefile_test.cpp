@@ -10,11 +10,8 @@ const std::string Syntax = V("Target Line Syntax error");
 const Case Cases[] = {
     // Makefile errors end the run before anything runs, root commands included.
     {.name = "SyntaxErrorNoSeparator", .mk = Root + "a b c\n", .out = Syntax, .exit = 255},
-    {.name = "SyntaxErrorBlanksThenTab", .mk = Root + "a: b\n  \tx\n", .out = Syntax, .exit = 255},
-    {.name = "SyntaxErrorNothingAfterColon", .mk = Root + "a:  \n", .out = Syntax, .exit = 255},
     {.name = "DupTargetAsWritten", .mk = Root + "\"my t\": a\n\t@ append ran t\n \"my t\": b\n",
      .out = V("Dup Target \"my t\""), .exit = 255},
-    {.name = "DupTargetMatchesLetterCase", .mk = "a: x\nA: y\n", .out = UpToDate, .exit = 0},
     // Lines end at CR LF, LF or CR: CR LF is one line end, CR alone another.
     {.name = "CrLfAndCrLineEnds",
      .mk = "# c\rapp: lib\r\t@ append ran app\r\n\t@ append ran 2\rlib: src\r\n\t@ append ran lib",
@@ -34,6 +31,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Makefile, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Makefile, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 } // namespace vexel::e2e

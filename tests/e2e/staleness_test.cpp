@@ -31,6 +31,11 @@ const Case Cases[] = {
      .out = EchoOut, .exit = 0, .ran = "out\n"},
     {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
      .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
+    // A pattern's first match in sorted order counts, found without expanding the rest:
+    // "a-/x/y" before "a/x/y", as '-' sorts before '/'; "*" skips hidden names.
+    {.name = "PatternOverTheTreeTakesItsFirstMatch", .mk = "t: */*/*\n\t@ append ran t\n",
+     .files = {"t=5", ".h/x/y=1", "a/x/y=1", "a-/x/y=9"}, .out = Echo("t"), .exit = 0,
+     .ran = "t\n", .where = PosixOnly},
     // Build order.
     {.name = "WorkedExample", .mk = Worked,
      .files = {"notes=0", "doc=2", "lib=2", "src=4", "app=6"}, .out = Echo("begin", "lib", "app"),
@@ -49,6 +54,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Staleness, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Staleness, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 } // namespace vexel::e2e

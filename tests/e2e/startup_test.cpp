@@ -35,8 +35,6 @@ const Case Cases[] = {
      .args = {}},
     {.name = "LongMakefileNameIsTakenWhole", .files = {"longer.mk=0"}, .out = UpToDate, .exit = 0,
      .args = {LongName}},
-    {.name = "EmptyArgumentIsNoArgument", .files = {"MakeFile=0"}, .out = UpToDate, .exit = 0,
-     .args = {"", "MakeFile"}},
     {.name = "ArgumentAfterTheEmptyOneIsTheLog", .files = {"MakeFile=0"}, .out = UpToDate,
      .exit = 0, .args = {"MakeFile", "", "log"}},
     // A failed write to standard output ends the run with status 1, before the announced command
@@ -47,6 +45,6 @@ const Case Cases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Startup, Tool, ::testing::ValuesIn(Cases), NameOf);
+INSTANTIATE_TEST_SUITE_P(Startup, TableRow, ::testing::ValuesIn(Cases), NameOf);
 
 } // namespace vexel::e2e

@@ -4,7 +4,7 @@
 
 namespace vexel::e2e {
 
-TEST_P(Tool, Runs) {
+TEST_P(TableRow, Runs) {
     const Case& c = GetParam();
     if (c.where == PosixOnly && UnderWine()) GTEST_SKIP() << "POSIX only: " << c.name;
     if (c.where == WineOnly && !UnderWine()) GTEST_SKIP() << "Windows only: " << c.name;
@@ -20,8 +20,11 @@ TEST_P(Tool, Runs) {
     const bool ranMade = !c.ran.empty() && !fs::exists(Work() / "ran");
     const std::size_t entries = Entries() + (ranMade ? 1 : 0);
 
-    const Options options{
-        .comSpec = c.comSpec, .out = c.to, .environment = c.env, .descriptors = c.descriptors};
+    const Options options{.comSpec = c.comSpec,
+                          .out = c.to,
+                          .environment = c.env,
+                          .descriptors = c.descriptors,
+                          .limit = c.limit};
     const Result result = Run(c.args, options);
     EXPECT_EQ(result.out, logged ? "" : Expand(c.out));
     EXPECT_EQ(Read("log"), logged ? Expand(c.out) : "");

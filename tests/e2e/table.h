@@ -30,11 +30,12 @@ struct Case {
     Where where = Both;
     std::optional<std::string> comSpec = ComSpec;
     Stdout to = Stdout::Captured;
-    std::vector<std::string> env = {};   // "NAME=VALUE" for the run
-    std::string err = "";                // standard error
-    int descriptors = 0;                 // see Options
-    std::vector<std::string> times = {}; // after the run, see ExpectTimes()
-    std::string next = "";               // the output of a second run straight after
+    std::vector<std::string> env = {};            // "NAME=VALUE" for the run
+    std::string err = "";                         // standard error
+    int descriptors = 0;                          // see Options
+    std::vector<std::string> times = {};          // after the run, see ExpectTimes()
+    std::string next = "";                        // the output of a second run straight after
+    std::chrono::seconds limit = Options{}.limit; // for the whole run
 };
 
 // What the tool prints: "Vexel: " and each line; the echoes of "append ran" commands.
@@ -65,7 +66,7 @@ inline std::string NameOf(const ::testing::TestParamInfo<Case>& info) {
     return info.param.name;
 }
 
-// Runs a case: TEST_P(Tool, Runs); each file instantiates it with its cases.
-class Tool : public E2eTest, public ::testing::WithParamInterface<Case> {};
+// Runs a case: TEST_P(TableRow, Runs); each file instantiates it with its cases.
+class TableRow : public ToolInFreshDirectory, public ::testing::WithParamInterface<Case> {};
 
 } // namespace vexel::e2e

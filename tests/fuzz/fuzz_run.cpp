@@ -1,7 +1,8 @@
 // The whole run, from makefile text to the commands started, over an
-// in-memory platform, against the procedure written plainly: recursive
-// marking with Levels, the nested exchange sort, the stale records' lines,
-// the file a failed target gets back.
+// in-memory platform, against the procedure written plainly: target lines
+// read by the plain rules, recursive marking with Levels, the nested
+// exchange sort, the stale records' lines, the file a failed target gets
+// back.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -16,8 +17,8 @@
 #include "driver/run_sequence.h"
 #include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
-#include "makefile/makefile_reader.h"
-#include "makefile/target_line.h"
+#include "fuzz/plain_target_line.h"
+#include "makefile/make_lines.h"
 
 namespace vexel {
 
@@ -89,6 +90,28 @@ void MarkStale(Record& record) {
     }
 }
 
+// The root record, then one per target line, with their command ranges; or
+// the message of the first line refused.
+std::string PlainRead(const MakeLines& lines, std::vector<Record>& records) {
+    records.resize(1);
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        if (lines[i].starts_with('\t')) {
+            if (records.back().cmdFirst < 0) records.back().cmdFirst = static_cast<int32_t>(i);
+            records.back().cmdLast = static_cast<int32_t>(i);
+            continue;
+        }
+        const std::string line = plain::Trimmed(lines[i]);
+        if (line.empty() || line[0] == '#') continue;
+        plain::TargetLine read = plain::Read(line, Lead);
+        Record record{.target = std::move(read.target), .depends = std::move(read.depends)};
+        if (record.target.empty()) return "Target Line Syntax error";
+        for (std::size_t j = 1; j < records.size(); ++j)
+            if (records[j].target == record.target) return "Dup Target " + record.target;
+        records.push_back(std::move(record));
+    }
+    return "";
+}
+
 int Compare(const Record* a, const Record* b) {
     return PlainCompareDepends(a->target.empty(), a->level, b->target.empty(), b->level);
 }
@@ -103,35 +126,25 @@ struct Owner {
 // The command lines of the stale records in build order, by the procedure
 // written plainly, with the owner of each; files gets every file a target
 // line names, unquoted.
-std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std::string>& files,
+std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::vector<Record>& records,
+                                            std::set<std::string>& files,
                                             std::vector<Owner>& owners) {
-    MakefileTargets read;
-    CHECK(!ReadTargets(lines, Lead, read));
-    std::vector<Record> records(read.records.size());
     std::map<std::string, std::vector<Record*>> namedBy;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const TDepend& entry = read.records[i];
-        Record& record = records[i];
-        if (entry.Target != NoName) record.target = read.names[entry.Target];
-        for (const NameId name : entry.Depends)
-            record.depends.emplace_back(read.names[name]);
-        record.cmdFirst = entry.CmdFirst;
-        record.cmdLast = entry.CmdLast;
+    for (Record& record : records)
         for (const std::string& name : record.depends)
             namedBy[Folded(name)].push_back(&record);
-    }
     for (std::size_t j = 1; j < records.size(); ++j) {
         records[j].dependents = namedBy[Folded(records[j].target)];
-        files.insert(Unquote(records[j].target, Lead));
+        files.insert(plain::Unquote(records[j].target, Lead));
         for (const std::string& name : records[j].depends)
-            files.insert(Unquote(name, Lead));
+            files.insert(plain::Unquote(name, Lead));
     }
     records[0].stale = true;
     for (std::size_t j = 1; j < records.size(); ++j) {
-        const Time own = TimeOf(Unquote(records[j].target, Lead));
+        const Time own = TimeOf(plain::Unquote(records[j].target, Lead));
         bool stale = !own.exists;
         for (std::size_t k = 0; !stale && k < records[j].depends.size(); ++k) {
-            const Time theirs = TimeOf(Unquote(records[j].depends[k], Lead));
+            const Time theirs = TimeOf(plain::Unquote(records[j].depends[k], Lead));
             stale = theirs.exists && theirs.secondsAndNanoseconds > own.secondsAndNanoseconds;
         }
         if (stale) MarkStale(records[j]);
@@ -151,7 +164,7 @@ std::vector<std::string_view> PlainCommands(const MakeLines& lines, std::set<std
         for (int32_t k = record->cmdFirst; record->stale && k >= 0 && k <= record->cmdLast; ++k) {
             if (!lines[k].empty() && lines[k][0] == '#') continue;
             commands.push_back(lines[k]);
-            owners.push_back({record->position, Unquote(record->target, Lead)});
+            owners.push_back({record->position, plain::Unquote(record->target, Lead)});
         }
     }
     return commands;
@@ -205,18 +218,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         CHECK(said.back().find_first_of("\r\n") == std::string::npos);
     }
     CHECK(!said.empty());
-    if (said[0] == "Target Line Syntax error" || said[0].starts_with("Dup Target ") ||
-        said[0].starts_with("Circular ")) {
+    MakeLines lines;
+    lines.Assign(p.files.makefile);
+    std::vector<Record> records;
+    const std::string refused = PlainRead(lines, records);
+    if (!refused.empty() || said[0].starts_with("Circular ")) {
         CHECK(status == -1 && said.size() == 1 && p.processes.started.empty() && read.empty());
+        CHECK(refused.empty() ? said[0].ends_with(" dependency dropped.") : said[0] == refused);
         return 0;
     }
 
-    MakeLines lines;
-    lines.Assign(p.files.makefile);
     // Every file named once, whether or not the marking needs its stamp.
     std::set<std::string> files;
     std::vector<Owner> owners;
-    const std::vector<std::string_view> commands = PlainCommands(lines, files, owners);
+    const std::vector<std::string_view> commands = PlainCommands(lines, records, files, owners);
     CHECK(read == files);
     std::string want = commands.empty() ? "Vexel: Target is up to date.\r\n" : "";
     std::vector<std::string> wantStarted;

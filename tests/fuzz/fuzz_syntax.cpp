@@ -1,5 +1,6 @@
 // Target lines and command lines of any text, with any set of lead bytes:
-// no crash, and what the rules promise whatever the text.
+// no crash, target lines read as the plain rules read them, and what the
+// rules promise of command lines whatever the text.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/plain_target_line.h"
 #include "makefile/target_line.h"
 #include "os/arguments.h"
 #ifndef _WIN32
@@ -33,49 +35,20 @@ bool TakenInOrder(const std::vector<std::string>& pieces, std::string_view text)
     return true;
 }
 
-std::string Quoted(std::string_view text, char quote) {
-    std::string quoted(1, quote);
-    for (const char byte : text)
-        quoted.append(byte == quote ? 2 : 1, byte);
-    return quoted + quote;
-}
-
+// The target, the names and each name for file access as the plain rules
+// give them, whatever the lead bytes.
 void CheckTargetLine(std::string_view line, const LeadByteSet& lead) {
-    const std::string_view target = ExtractTarget(line, lead);
+    const plain::TargetLine want = plain::Read(line, lead);
+    CHECK(Unquote(line, lead) == plain::Unquote(std::string(line), lead));
+    CHECK(ExtractTarget(line, lead) == want.target);
+    CHECK(Unquote(want.target, lead) == plain::Unquote(want.target, lead));
     std::vector<DependName> depends;
     ExtractDepends(line, depends, lead);
-    std::vector<std::string> names;
-    for (const DependName& name : depends) {
-        // Each name is a stretch of the line itself.
-        CHECK(name.text.data() >= line.data() &&
-              name.text.data() + name.text.size() <= line.data() + line.size());
-        names.push_back(name.Whole());
+    CHECK(depends.size() == want.depends.size());
+    for (std::size_t i = 0; i < depends.size(); ++i) {
+        CHECK(depends[i].Whole() == want.depends[i]);
+        CHECK(Unquote(want.depends[i], lead) == plain::Unquote(want.depends[i], lead));
     }
-    if (line.find(": ") == npos) CHECK(target.empty() && names.empty());
-    std::size_t at = 0;
-    if (!target.empty()) {
-        at = static_cast<std::size_t>(target.data() - line.data()) + target.size();
-        CHECK(at <= line.size() && Trim(target) == target && !names.empty());
-        CHECK(LeftTrim(line.substr(at)).starts_with(": "));
-    }
-    // The names follow in line order, trimmed; the last may keep the blank
-    // that ends the list (an unclosed quote, or a lead byte before it).
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::string_view name = names[i];
-        if (i + 1 == names.size() && name.ends_with(' ')) name.remove_suffix(1);
-        CHECK(!name.empty() && Trim(name) == name);
-        CHECK((at = line.find(name, at)) != npos);
-        at += name.size();
-        const std::string file = Unquote(names[i], lead);
-        CHECK(file.size() <= names[i].size());
-        if (name[0] != '"' && name[0] != '\'') CHECK(file == names[i]);
-    }
-    // Without lead bytes in play, quoting with doubled quotes is undone.
-    const bool plain = std::none_of(line.begin(), line.end(),
-                                    [&](char c) { return lead[static_cast<unsigned char>(c)]; });
-    if (plain && !line.empty() && !lead['"'] && !lead['\''])
-        CHECK(Unquote(Quoted(line, '"'), lead) == line &&
-              Unquote(Quoted(line, '\''), lead) == line);
 }
 
 void CheckArguments(std::string_view text) {

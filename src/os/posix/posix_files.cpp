@@ -2,10 +2,11 @@
 #include <climits>
 #include <cstdint>
 #include <fcntl.h>
-#include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
+#include "os/posix/first_match.h"
 #include "os/system_platform.h"
 
 namespace vexel {
@@ -67,14 +68,11 @@ bool SystemFiles::SameFile(const std::string& first, const std::string& second) 
 AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     std::string path = name;
     if (IsPattern(name)) {
-        // Like a search on Windows: the first match counts.
-        glob_t matches{};
-        if (::glob(name.c_str(), 0, nullptr, &matches) != 0 || matches.gl_pathc == 0) {
-            ::globfree(&matches);
-            return {};
-        }
-        path = matches.gl_pathv[0];
-        ::globfree(&matches);
+        // Like a search on Windows: the first match counts, found without
+        // expanding the whole pattern (one over the whole tree never ends).
+        std::optional<std::string> match = FirstMatch(name);
+        if (!match) return {};
+        path = std::move(*match);
     }
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return {};

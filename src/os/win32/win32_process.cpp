@@ -1,3 +1,4 @@
+#include <climits>
 #include <vector>
 
 #include "os/win32/win32_platform.h"
@@ -103,6 +104,16 @@ void SystemProcesses::PrepareChildStart() {
 
 std::optional<std::unique_ptr<ChildProcess>> SystemProcesses::StartChild(const std::string& command,
                                                                          const std::string&) {
+    // Windows takes a command line of at most 32,767 characters with its
+    // closing NUL; Wine starts a longer one cut short, so the tool refuses
+    // it itself. The characters are those the ANSI code page makes of the
+    // bytes.
+    constexpr int MaxCommandCharacters = 32767 - 1;
+    if (command.size() > static_cast<std::size_t>(INT_MAX) ||
+        ::MultiByteToWideChar(CP_ACP, 0, command.data(), static_cast<int>(command.size()), nullptr,
+                              0) > MaxCommandCharacters) {
+        return std::nullopt;
+    }
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
