@@ -19,8 +19,7 @@ std::string_view CommandText(std::string_view line) {
 } // namespace
 
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner, bool& interrupted) {
-    interrupted = false;
+                                  ProcessRunner& runner) {
     const std::string command(CommandText(line));
     std::optional<std::unique_ptr<ChildProcess>> child;
     if (!command.empty()) child = runner.StartChild(command, directory);
@@ -33,8 +32,6 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
     } while (status && !status->HasEnded());
     runner.Pause(PollInterval);
 
-    interrupted = status && status->WasInterrupted();
-    if (interrupted) return std::nullopt;
     if (!status) return Failure(messages::ExitCodeError);
     if (status->ExitCode() != 0) return Failure(messages::CommandErrorReturn(status->ExitCode()));
     return std::nullopt;
@@ -46,15 +43,18 @@ std::optional<Failure> RunCommandList(const CommandList& commands, const std::st
     runner.PrepareChildStart();
     for (const TargetCommands& target : commands) {
         TargetStamp kept(files, target.TargetFile);
-        for (const std::string_view line : target.Lines) {
-            out.PrintMessage(line);
-            bool interrupted = false;
-            std::optional<Failure> failed = RunCommand(line, directory, runner, interrupted);
-            if (!failed && !interrupted) continue;
-            kept.GiveBack();
-            if (interrupted) runner.EndInterrupted();
-            return failed;
+        runner.BeginTarget();
+        std::optional<Failure> failed;
+        for (auto line = target.Lines.begin(); line != target.Lines.end() && !failed; ++line) {
+            out.PrintMessage(*line);
+            failed = RunCommand(*line, directory, runner);
+            if (runner.Interrupted()) break;
         }
+        // An interruption ends the tool rather than the failure it caused.
+        if (failed || runner.Interrupted()) kept.GiveBack();
+        if (runner.Interrupted()) runner.EndInterrupted();
+        runner.EndTarget();
+        if (failed) return failed;
     }
     return std::nullopt;
 }
