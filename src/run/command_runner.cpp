@@ -1,5 +1,7 @@
 #include "run/command_runner.h"
 
+#include "makefile/line_kind.h"
+#include "makefile/target_line.h"
 #include "report/messages.h"
 #include "run/target_stamp.h"
 
@@ -37,17 +39,20 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
     return std::nullopt;
 }
 
-std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+std::optional<Failure> RunCommandList(const CommandList& commands, const MakeLines& lines,
+                                      const LeadByteSet& leadBytes, const std::string& directory,
                                       ProcessRunner& runner, FileSystem& files,
                                       MessageWriter& out) {
     runner.PrepareChildStart();
     for (const TargetCommands& target : commands) {
-        TargetStamp kept(files, target.TargetFile);
+        TargetStamp kept(files, Unquote(target.Target, leadBytes));
         runner.BeginTarget();
         std::optional<Failure> failed;
-        for (auto line = target.Lines.begin(); line != target.Lines.end() && !failed; ++line) {
-            out.PrintMessage(*line);
-            failed = RunCommand(*line, directory, runner);
+        for (int32_t k = target.CmdFirst; k <= target.CmdLast && !failed; ++k) {
+            const std::string_view line = lines[static_cast<std::size_t>(k)];
+            if (!IsRunInRange(line)) continue;
+            out.PrintMessage(line);
+            failed = RunCommand(line, directory, runner);
             if (runner.Interrupted()) break;
         }
         // An interruption ends the tool rather than the failure it caused.

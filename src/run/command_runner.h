@@ -29,7 +29,9 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
 // interrupted (see ProcessRunner::BeginTarget), gets the time it had before
 // that target's first command (see TargetStamp); after an interruption the
 // tool then ends by it.
-std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+// The lines are those of the makefile whose names hold leadBytes.
+std::optional<Failure> RunCommandList(const CommandList& commands, const MakeLines& lines,
+                                      const LeadByteSet& leadBytes, const std::string& directory,
                                       ProcessRunner& runner, FileSystem& files, MessageWriter& out);
 
 } // namespace vexel

@@ -38,7 +38,9 @@ TEST(RunCommandList, RemovedTargetIsLeftAlone) {
         return fake.processes.started.empty() ? AgeStamp::At(10, 0) : AgeStamp();
     };
     MessageWriter out(fake.streams, fake.streams);
-    EXPECT_TRUE(RunCommandList({{"out", {"\tcc"}}}, "/", fake.processes, fake.files, out));
+    MakeLines lines;
+    lines.Assign("out:\n\tcc\n");
+    EXPECT_TRUE(RunCommandList({{"out", 1, 1}}, lines, {}, "/", fake.processes, fake.files, out));
     EXPECT_TRUE(fake.files.setStamps.empty());
 }
 
@@ -51,8 +53,11 @@ TEST(RunCommandList, InterruptionBetweenCommandsGivesTheTimeBack) {
         return AgeStamp::At(fake.processes.started.empty() ? 10 : 20, 0);
     };
     MessageWriter out(fake.streams, fake.streams);
-    EXPECT_THROW(RunCommandList({{"out", {"\tcc", "\tld"}}}, "/", fake.processes, fake.files, out),
-                 FakeProcesses::Ended);
+    MakeLines lines;
+    lines.Assign("\"out\":\n\tcc\n#\n\tld\n");
+    EXPECT_THROW(
+        RunCommandList({{"\"out\"", 1, 3}}, lines, {}, "/", fake.processes, fake.files, out),
+        FakeProcesses::Ended);
     EXPECT_EQ(fake.processes.started, std::vector<std::string>{"cc"});
     const std::vector<std::pair<std::string, AgeStamp>> back{{"out", AgeStamp::At(10, 0)}};
     EXPECT_EQ(fake.files.setStamps, back);
