@@ -11,21 +11,27 @@ namespace {
 TEST(RunCommand, StartsWithoutLeadingBlanksPollsAndPausesOnceMore) {
     // Events: s the start, q a query with the pause after it, p the last pause.
     const std::string s = "start(cc x in /dir) ", q = "query pause:100 ", p = "pause:100 ";
-    const auto crash = static_cast<int32_t>(0xC0000005u);
-    // Line, running polls, exit code, query fails, what went wrong, events.
-    const std::tuple<std::string, int, int32_t, bool, std::string, std::string> cases[] = {
-        {"\tcc x", 2, 0, false, "", s + q + q + q + p},
-        {"\t  \tcc x", 0, crash, false, "Command error return(-1073741819)", s + q + p},
-        {"\t \t", 0, 0, false, "Create Process Error", ""},
-        {"\tcc x", 1, 0, true, "Exit Code Error", s + q + q + p}};
-    for (const auto& [line, polls, code, queryFails, failure, events] : cases) {
+    // clang-format off
+    struct Case {
+        std::string line, failure = "", events = ""; // what went wrong; the events
+        int polls = 0, code = 0;                     // queries answered Running; exit code
+        bool queryFails = false;
+    } const cases[] = {
+        {.line = "\tcc x", .events = s + q + q + q + p, .polls = 2},
+        {.line = "\t  \tcc x", .failure = "Command error return(-1073741819)", .events = s + q + p,
+         .code = -1073741819}, // 0xC0000005, a crash, is shown signed
+        {.line = "\t \t", .failure = "Create Process Error"},
+        {.line = "\tcc x", .failure = "Exit Code Error", .events = s + q + q + p, .polls = 1,
+         .queryFails = true}};
+    // clang-format on
+    for (const Case& c : cases) {
         FakeProcesses processes;
-        processes.runningPolls = polls;
-        processes.exitCode = code;
-        processes.queryFails = queryFails;
-        const std::optional<Failure> failed = RunCommand(line, "/dir", processes);
-        EXPECT_EQ(failed ? failed->messages.at(0) : "", failure) << line;
-        EXPECT_EQ(processes.events, events) << line;
+        processes.runningPolls = c.polls;
+        processes.exitCode = c.code;
+        processes.queryFails = c.queryFails;
+        const std::optional<Failure> failed = RunCommand(c.line, "/dir", processes);
+        EXPECT_EQ(failed ? failed->messages.at(0) : "", c.failure) << c.line;
+        EXPECT_EQ(processes.events, c.events) << c.line;
     }
 }
 
