@@ -10,7 +10,6 @@
 //   print TEXT         write TEXT, without a line end, to standard output
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
-//   kill-parent N      ignore signal N, send it to the parent, and end (POSIX)
 //   ctrl N             send console control event N (0 Ctrl+C, 1 Ctrl+Break) to
 //                      every process of the console (Windows); 102 if it cannot
 //   sleep MS           wait MS milliseconds
@@ -25,9 +24,6 @@
 #include <thread>
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <signal.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -84,13 +80,6 @@ int main(int argc, char** argv) {
             if (!GenerateConsoleCtrlEvent(static_cast<DWORD>(std::atoi(argv[++i])), 0))
 #endif
                 return EventError;
-        } else if (action == "kill-parent" && left >= 1) {
-#ifndef _WIN32
-            const int signal = std::atoi(argv[++i]);
-            if (std::signal(signal, SIG_IGN) != SIG_ERR && ::kill(::getppid(), signal) == 0)
-                return 0;
-#endif
-            return EventError;
         } else if (action == "signal" && left >= 1) {
             std::raise(std::atoi(argv[++i]));
             return UsageError; // the signal did not end the process

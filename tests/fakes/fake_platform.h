@@ -44,10 +44,10 @@ struct FakeFiles : FileSystem {
 // Every started child answers Running to its first runningPolls queries,
 // then has ended with exitCode (or the code exitCodeOf gives its command),
 // or the query fails. An interruption is caught at pause number interruptAt
-// (1: the first; 0: never); ending by it throws Ended.
+// (1: the first; -1: never); ending by it throws Ended.
 struct FakeProcesses : ProcessRunner {
     struct Ended {};
-    int interruptAt = 0;
+    int interruptAt = -1;
     int runningPolls = 0;
     int32_t exitCode = 0;
     std::function<int32_t(const std::string&)> exitCodeOf;
@@ -76,15 +76,14 @@ struct FakeProcesses : ProcessRunner {
     }
     void Pause(unsigned ms) override {
         events += "pause:" + std::to_string(ms) + " ";
-        if (--interruptAt == 0) caught = true;
+        if (interruptAt > 0) --interruptAt;
     }
     void BeginTarget() override {}
-    bool Interrupted() override { return caught; }
+    bool Interrupted() override { return interruptAt == 0; }
     void EndTarget() override {
-        if (caught) EndInterrupted();
+        if (Interrupted()) EndInterrupted();
     }
     [[noreturn]] void EndInterrupted() override { throw Ended(); }
-    bool caught = false;
 };
 
 // The log and the standard streams in one, so that the order of their calls

@@ -65,8 +65,8 @@ TEST(RunCommandList, InterruptionBetweenCommandsGivesTheTimeBack) {
         RunCommandList({{"\"out\"", 1, 3}}, lines, {}, "/", fake.processes, fake.files, out),
         FakeProcesses::Ended);
     EXPECT_EQ(fake.processes.started, std::vector<std::string>{"cc"});
-    const std::vector<std::pair<std::string, AgeStamp>> back{{"out", AgeStamp::At(10, 0)}};
-    EXPECT_EQ(fake.files.setStamps, back);
+    EXPECT_EQ(fake.files.setStamps,
+              (std::vector<std::pair<std::string, AgeStamp>>{{"out", AgeStamp::At(10, 0)}}));
 }
 
 } // namespace
