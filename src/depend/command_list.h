@@ -2,7 +2,7 @@
 // grouped by the target they make.
 #pragma once
 
-#include <string>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -12,23 +12,22 @@
 
 namespace vexel {
 
-// The command lines of one stale record, each exactly as in the makefile,
-// and the file they make: the target's name unquoted, or empty for the root
-// record, which makes no file.
+// One stale record's range of command lines in MakeLines, of which those
+// that IsRunInRange run, and the name of the file they make as written
+// (quotes kept), empty for the root record, which makes no file. Small, as
+// there may be a group for each of millions of targets.
 struct TargetCommands {
-    std::string TargetFile;
-    std::vector<std::string_view> Lines;
-
-    friend bool operator==(const TargetCommands&, const TargetCommands&) = default;
+    std::string_view Target;
+    int32_t CmdFirst = 0;
+    int32_t CmdLast = -1;
 };
 
 // The groups to run, in order; a record without a line to run has none.
 using CommandList = std::vector<TargetCommands>;
 
-// Appends the command ranges of the stale records, in list order, leaving
-// out the lines that begin with "#".
+// Appends the command ranges of the stale records that have a line to run,
+// in list order.
 void CollectCommands(const DependList& dependList, const MakeLines& lines,
-                     const MakefileNames& names, const LeadByteSet& leadBytes,
-                     CommandList& commands);
+                     const MakefileNames& names, CommandList& commands);
 
 } // namespace vexel

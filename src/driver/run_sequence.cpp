@@ -61,13 +61,14 @@ std::optional<Failure> RunPhases(Platform& platform, MessageWriter& out, RunStat
     if (std::optional<Failure> failed = CheckCircular(graph)) return failed;
     MarkStaleTargets(graph, platform.files, leadBytes, StampThreads());
     run.BuildOrder = BuildOrder(graph);
-    CollectCommands(run.BuildOrder, run.Lines, graph.Names(), leadBytes, run.Commands);
+    CollectCommands(run.BuildOrder, run.Lines, graph.Names(), run.Commands);
 
     if (run.Commands.empty()) {
         out.PrintMessage(messages::UpToDate);
         return std::nullopt;
     }
-    return RunCommandList(run.Commands, run.StartDir, platform.processes, platform.files, out);
+    return RunCommandList(run.Commands, run.Lines, leadBytes, run.StartDir, platform.processes,
+                          platform.files, out);
 }
 
 int32_t RunSequence(Platform& platform, MessageWriter& out, RunState& run) {

@@ -62,11 +62,7 @@ public:
     virtual void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) = 0;
 };
 
-// What a child is doing: still running, or ended with its 32-bit exit code,
-// or ended after the tool was interrupted while it ran (POSIX: an interrupt,
-// termination or hang-up signal, passed on to the child; Windows: Ctrl+C,
-// Ctrl+Break or the console's closing), when the tool must end by
-// ProcessRunner::EndInterrupted.
+// What a child is doing: still running, or ended with its 32-bit exit code.
 class ChildStatus {
 public:
     static constexpr ChildStatus Running() { return ChildStatus(); }
@@ -76,20 +72,12 @@ public:
         status.exitCode_ = exitCode;
         return status;
     }
-    static constexpr ChildStatus Interrupted() {
-        ChildStatus status;
-        status.ended_ = true;
-        status.interrupted_ = true;
-        return status;
-    }
 
     constexpr bool HasEnded() const { return ended_; }
-    constexpr bool WasInterrupted() const { return interrupted_; }
     constexpr int32_t ExitCode() const { return exitCode_; } // once it has ended
 
 private:
     bool ended_ = false;
-    bool interrupted_ = false;
     int32_t exitCode_ = 0;
 };
 
@@ -122,9 +110,20 @@ public:
 
     virtual void Pause(unsigned milliseconds) = 0;
 
-    // Ends the tool after a query said it was interrupted, as the interruption would
-    // have ended it: by the same signal (POSIX), or with exit code
-    // STATUS_CONTROL_C_EXIT (Windows).
+    // An interruption is POSIX's interrupt, termination or hang-up signal, or
+    // Windows' Ctrl+C, Ctrl+Break or the console's closing. From BeginTarget
+    // to EndTarget one does not end the tool: it is caught, and passed on to
+    // the child that runs (on Windows the console passes it on).
+    virtual void BeginTarget() = 0;
+    // Whether an interruption has been caught since BeginTarget.
+    virtual bool Interrupted() = 0;
+    // The caller's handling comes back; an interruption caught by then ends
+    // the tool now, by EndInterrupted.
+    virtual void EndTarget() = 0;
+
+    // Ends the tool after an interruption was caught, as it would have ended
+    // it: by the same signal (POSIX), or with exit code STATUS_CONTROL_C_EXIT
+    // (Windows).
     [[noreturn]] virtual void EndInterrupted() = 0;
 };
 

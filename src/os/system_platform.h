@@ -31,6 +31,9 @@ public:
     std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command,
                                                             const std::string& directory) override;
     void Pause(unsigned milliseconds) override;
+    void BeginTarget() override;
+    bool Interrupted() override;
+    void EndTarget() override;
     [[noreturn]] void EndInterrupted() override;
 
 private:

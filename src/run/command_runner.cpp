@@ -1,5 +1,7 @@
 #include "run/command_runner.h"
 
+#include "makefile/line_kind.h"
+#include "makefile/target_line.h"
 #include "report/messages.h"
 #include "run/target_stamp.h"
 
@@ -19,8 +21,7 @@ std::string_view CommandText(std::string_view line) {
 } // namespace
 
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner, bool& interrupted) {
-    interrupted = false;
+                                  ProcessRunner& runner) {
     const std::string command(CommandText(line));
     std::optional<std::unique_ptr<ChildProcess>> child;
     if (!command.empty()) child = runner.StartChild(command, directory);
@@ -33,28 +34,34 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
     } while (status && !status->HasEnded());
     runner.Pause(PollInterval);
 
-    interrupted = status && status->WasInterrupted();
-    if (interrupted) return std::nullopt;
     if (!status) return Failure(messages::ExitCodeError);
     if (status->ExitCode() != 0) return Failure(messages::CommandErrorReturn(status->ExitCode()));
     return std::nullopt;
 }
 
-std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+std::optional<Failure> RunCommandList(const CommandList& commands, const MakeLines& lines,
+                                      const LeadByteSet& leadBytes, const std::string& directory,
                                       ProcessRunner& runner, FileSystem& files,
                                       MessageWriter& out) {
     runner.PrepareChildStart();
     for (const TargetCommands& target : commands) {
-        TargetStamp kept(files, target.TargetFile);
-        for (const std::string_view line : target.Lines) {
+        TargetStamp kept(files, Unquote(target.Target, leadBytes));
+        runner.BeginTarget();
+        std::optional<Failure> failed;
+        // One caught before a command starts ends the run before it: the
+        // child would not hear of it.
+        for (int32_t k = target.CmdFirst; k <= target.CmdLast && !failed && !runner.Interrupted();
+             ++k) {
+            const std::string_view line = lines[static_cast<std::size_t>(k)];
+            if (!IsRunInRange(line)) continue;
             out.PrintMessage(line);
-            bool interrupted = false;
-            std::optional<Failure> failed = RunCommand(line, directory, runner, interrupted);
-            if (!failed && !interrupted) continue;
-            kept.GiveBack();
-            if (interrupted) runner.EndInterrupted();
-            return failed;
+            failed = RunCommand(line, directory, runner);
         }
+        // An interruption ends the tool rather than the failure it caused.
+        if (failed || runner.Interrupted()) kept.GiveBack();
+        if (runner.Interrupted()) runner.EndInterrupted();
+        runner.EndTarget();
+        if (failed) return failed;
     }
     return std::nullopt;
 }

@@ -19,17 +19,19 @@ constexpr unsigned PollInterval = 100; // milliseconds
 // and once more at the end. What went wrong when the command does not end
 // with exit code 0: "Create Process Error" (it could not be started),
 // "Command error return(" + its exit code + ")", or "Exit Code Error" (its
-// end could not be learnt). interrupted tells that the tool was interrupted
-// while it ran (see ChildProcess::Query); nothing went wrong then.
+// end could not be learnt).
 std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner, bool& interrupted);
+                                  ProcessRunner& runner);
 
 // Prepares the start of children once, then echoes each line as a message
 // line and runs it, in order; stops at the first one that fails. The file of
-// the target whose command fails, or during whose command the tool is
-// interrupted, gets the time it had before that target's first command
-// (see TargetStamp); after an interruption the tool then ends by it.
-std::optional<Failure> RunCommandList(const CommandList& commands, const std::string& directory,
+// the target whose command fails, or during whose commands the tool is
+// interrupted (see ProcessRunner::BeginTarget), gets the time it had before
+// that target's first command (see TargetStamp); after an interruption the
+// tool then ends by it.
+// The lines are those of the makefile whose names hold leadBytes.
+std::optional<Failure> RunCommandList(const CommandList& commands, const MakeLines& lines,
+                                      const LeadByteSet& leadBytes, const std::string& directory,
                                       ProcessRunner& runner, FileSystem& files, MessageWriter& out);
 
 } // namespace vexel

@@ -4,7 +4,6 @@
 // are logged in events, one word each.
 #pragma once
 
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -44,8 +43,11 @@ struct FakeFiles : FileSystem {
 
 // Every started child answers Running to its first runningPolls queries,
 // then has ended with exitCode (or the code exitCodeOf gives its command),
-// or the query fails. The tool is never interrupted.
+// or the query fails. An interruption is caught at pause number interruptAt
+// (1: the first; -1: never); ending by it throws Ended.
 struct FakeProcesses : ProcessRunner {
+    struct Ended {};
+    int interruptAt = -1;
     int runningPolls = 0;
     int32_t exitCode = 0;
     std::function<int32_t(const std::string&)> exitCodeOf;
@@ -72,8 +74,16 @@ struct FakeProcesses : ProcessRunner {
         started.push_back(command);
         return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
     }
-    void Pause(unsigned ms) override { events += "pause:" + std::to_string(ms) + " "; }
-    [[noreturn]] void EndInterrupted() override { std::abort(); }
+    void Pause(unsigned ms) override {
+        events += "pause:" + std::to_string(ms) + " ";
+        if (interruptAt > 0) --interruptAt;
+    }
+    void BeginTarget() override {}
+    bool Interrupted() override { return interruptAt == 0; }
+    void EndTarget() override {
+        if (Interrupted()) EndInterrupted();
+    }
+    [[noreturn]] void EndInterrupted() override { throw Ended(); }
 };
 
 // The log and the standard streams in one, so that the order of their calls

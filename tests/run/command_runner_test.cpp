@@ -11,23 +11,27 @@ namespace {
 TEST(RunCommand, StartsWithoutLeadingBlanksPollsAndPausesOnceMore) {
     // Events: s the start, q a query with the pause after it, p the last pause.
     const std::string s = "start(cc x in /dir) ", q = "query pause:100 ", p = "pause:100 ";
-    const auto crash = static_cast<int32_t>(0xC0000005u);
-    // Line, running polls, exit code, query fails, what went wrong, events.
-    const std::tuple<std::string, int, int32_t, bool, std::string, std::string> cases[] = {
-        {"\tcc x", 2, 0, false, "", s + q + q + q + p},
-        {"\t  \tcc x", 0, crash, false, "Command error return(-1073741819)", s + q + p},
-        {"\t \t", 0, 0, false, "Create Process Error", ""},
-        {"\tcc x", 1, 0, true, "Exit Code Error", s + q + q + p}};
-    for (const auto& [line, polls, code, queryFails, failure, events] : cases) {
+    // clang-format off
+    struct Case {
+        std::string line, failure = "", events = ""; // what went wrong; the events
+        int polls = 0, code = 0;                     // queries answered Running; exit code
+        bool queryFails = false;
+    } const cases[] = {
+        {.line = "\tcc x", .events = s + q + q + q + p, .polls = 2},
+        {.line = "\t  \tcc x", .failure = "Command error return(-1073741819)", .events = s + q + p,
+         .code = -1073741819}, // 0xC0000005, a crash, is shown signed
+        {.line = "\t \t", .failure = "Create Process Error"},
+        {.line = "\tcc x", .failure = "Exit Code Error", .events = s + q + q + p, .polls = 1,
+         .queryFails = true}};
+    // clang-format on
+    for (const Case& c : cases) {
         FakeProcesses processes;
-        processes.runningPolls = polls;
-        processes.exitCode = code;
-        processes.queryFails = queryFails;
-        bool interrupted = true;
-        const std::optional<Failure> failed = RunCommand(line, "/dir", processes, interrupted);
-        EXPECT_EQ(failed ? failed->messages.at(0) : "", failure) << line;
-        EXPECT_EQ(processes.events, events) << line;
-        EXPECT_FALSE(interrupted) << line;
+        processes.runningPolls = c.polls;
+        processes.exitCode = c.code;
+        processes.queryFails = c.queryFails;
+        const std::optional<Failure> failed = RunCommand(c.line, "/dir", processes);
+        EXPECT_EQ(failed ? failed->messages.at(0) : "", c.failure) << c.line;
+        EXPECT_EQ(processes.events, c.events) << c.line;
     }
 }
 
@@ -40,8 +44,29 @@ TEST(RunCommandList, RemovedTargetIsLeftAlone) {
         return fake.processes.started.empty() ? AgeStamp::At(10, 0) : AgeStamp();
     };
     MessageWriter out(fake.streams, fake.streams);
-    EXPECT_TRUE(RunCommandList({{"out", {"\tcc"}}}, "/", fake.processes, fake.files, out));
+    MakeLines lines;
+    lines.Assign("out:\n\tcc\n");
+    EXPECT_TRUE(RunCommandList({{"out", 1, 1}}, lines, {}, "/", fake.processes, fake.files, out));
     EXPECT_TRUE(fake.files.setStamps.empty());
+}
+
+// Caught after the first command of a target has changed its file, before the
+// second: the file gets its old time back, and the tool ends.
+TEST(RunCommandList, InterruptionBetweenCommandsGivesTheTimeBack) {
+    FakePlatform fake;
+    fake.processes.interruptAt = 2; // the pause after the first command's end
+    fake.files.stampOf = [&](const std::string&) {
+        return AgeStamp::At(fake.processes.started.empty() ? 10 : 20, 0);
+    };
+    MessageWriter out(fake.streams, fake.streams);
+    MakeLines lines;
+    lines.Assign("\"out\":\n\tcc\n#\n\tld\n");
+    EXPECT_THROW(
+        RunCommandList({{"\"out\"", 1, 3}}, lines, {}, "/", fake.processes, fake.files, out),
+        FakeProcesses::Ended);
+    EXPECT_EQ(fake.processes.started, std::vector<std::string>{"cc"});
+    EXPECT_EQ(fake.files.setStamps,
+              (std::vector<std::pair<std::string, AgeStamp>>{{"out", AgeStamp::At(10, 0)}}));
 }
 
 } // namespace

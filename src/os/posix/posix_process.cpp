@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,18 +18,17 @@ namespace vexel {
 
 namespace {
 
-// While a child runs, an interrupt, termination or hang-up sent to the tool
-// is passed on to the child; once the child has ended, the tool ends by the
-// same signal (after the runner has put the target back, see Stop), so that
-// no child outlives it and its caller sees the signal. Signals the caller had
-// ignored stay ignored.
+// While a target's commands run, an interrupt, termination or hang-up sent
+// to the tool is caught and passed on to the child that runs; the runner
+// then ends the tool by the same signal once no child runs (after it has put
+// the target back), so that no child outlives it and its caller sees the
+// signal. Signals the caller had ignored stay ignored.
 class SignalForwarding {
 public:
     SignalForwarding() {
         caught_ = 0;
         forwardTo_ = 0;
-        sigset_t forwarded;
-        sigemptyset(&forwarded);
+        sigemptyset(&forwarded_);
         struct sigaction action {};
         action.sa_handler = Forward;
         sigemptyset(&action.sa_mask);
@@ -37,18 +37,23 @@ public:
             handled_[i] = previous_[i].sa_handler != SIG_IGN;
             if (handled_[i]) {
                 ::sigaction(Signals[i], &action, nullptr);
-                sigaddset(&forwarded, Signals[i]);
+                sigaddset(&forwarded_, Signals[i]);
             }
         }
-        // Held back until the child's number is known.
-        ::sigprocmask(SIG_BLOCK, &forwarded, &mask_);
     }
     SignalForwarding(const SignalForwarding&) = delete;
     SignalForwarding& operator=(const SignalForwarding&) = delete;
-    // Once Stop has told of a signal, the runner ends the tool by it.
+    // The caller's dispositions come back; a signal caught by then ends the
+    // tool.
     ~SignalForwarding() {
-        if (!stopped_) End();
+        for (std::size_t i = 0; i < Count; ++i) {
+            if (handled_[i]) ::sigaction(Signals[i], &previous_[i], nullptr);
+        }
+        if (caught_ != 0) Raise();
     }
+
+    // Held back from before the fork until the child's number is known.
+    void HoldBack() { ::sigprocmask(SIG_BLOCK, &forwarded_, &mask_); }
 
     // In the child, before it runs its program: the caller's dispositions.
     void InChild() const {
@@ -62,24 +67,9 @@ public:
         forwardTo_ = child;
         ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
     }
+    void Ended() { forwardTo_ = 0; }
 
-    // The child has ended: the caller's dispositions come back. Returns the
-    // signal that arrived meanwhile, 0 if none; it ends the tool by Raise.
-    int Stop() {
-        if (!stopped_) {
-            stopped_ = true;
-            ::sigprocmask(SIG_SETMASK, &mask_, nullptr);
-            for (std::size_t i = 0; i < Count; ++i) {
-                if (handled_[i]) ::sigaction(Signals[i], &previous_[i], nullptr);
-            }
-        }
-        return caught_;
-    }
-
-    // Stops, and ends the tool by the signal that arrived, if one did.
-    void End() {
-        if (Stop() != 0) Raise();
-    }
+    static bool Caught() { return caught_ != 0; }
 
     // Ends the tool by the signal caught last, under the caller's
     // disposition, which is the default: it is not one the caller ignored.
@@ -101,14 +91,14 @@ private:
     static inline volatile std::sig_atomic_t forwardTo_ = 0;
     struct sigaction previous_[Count] {};
     bool handled_[Count] = {};
+    sigset_t forwarded_{};
     sigset_t mask_{};
-    bool stopped_ = false;
 };
 
 class PosixChild : public ChildProcess {
 public:
-    PosixChild(pid_t pid, std::unique_ptr<SignalForwarding> forwarding)
-        : pid_(pid), forwarding_(std::move(forwarding)) {}
+    // forwarding: the target's, if one runs.
+    PosixChild(pid_t pid, SignalForwarding* forwarding) : pid_(pid), forwarding_(forwarding) {}
 
     std::optional<ChildStatus> Query() override {
         int status = 0;
@@ -119,7 +109,7 @@ public:
         if (result == 0) return ChildStatus::Running();
         if (result == pid_ && !WIFEXITED(status) && !WIFSIGNALED(status))
             return ChildStatus::Running();
-        if (forwarding_->Stop() != 0) return ChildStatus::Interrupted();
+        if (forwarding_ != nullptr) forwarding_->Ended();
         if (result != pid_) return std::nullopt;
         return ChildStatus::EndedWith(WIFEXITED(status) ? WEXITSTATUS(status)
                                                         : 128 + WTERMSIG(status));
@@ -127,7 +117,7 @@ public:
 
 private:
     pid_t pid_;
-    std::unique_ptr<SignalForwarding> forwarding_;
+    SignalForwarding* forwarding_;
 };
 
 // A descriptor of the directory. A path longer than the system takes in one
@@ -185,8 +175,9 @@ void ReadExactly(int descriptor, void* data, std::size_t size, std::size_t& got)
 
 } // namespace
 
-// Nothing is kept between commands.
-struct SystemProcesses::State {};
+struct SystemProcesses::State {
+    std::optional<SignalForwarding> forwarding; // while a target's commands run
+};
 
 SystemProcesses::SystemProcesses() : state_(std::make_unique<State>()) {}
 
@@ -215,11 +206,12 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
         if (startIn >= 0) ::close(startIn);
         return std::nullopt;
     }
-    auto forwarding = std::make_unique<SignalForwarding>();
+    SignalForwarding* forwarding = state_->forwarding ? &*state_->forwarding : nullptr;
+    if (forwarding != nullptr) forwarding->HoldBack();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(report[0]);
-        forwarding->InChild();
+        if (forwarding != nullptr) forwarding->InChild();
         std::signal(SIGPIPE, SIG_DFL);
         int error = 0;
         if (!directory.empty() && (startIn < 0 || ::fchdir(startIn) != 0)) {
@@ -237,11 +229,11 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
     }
     if (startIn >= 0) ::close(startIn);
     ::close(report[1]);
+    if (forwarding != nullptr) forwarding->Started(pid < 0 ? 0 : pid);
     if (pid < 0) {
         ::close(report[0]);
         return std::nullopt;
     }
-    forwarding->Started(pid);
     int error = 0;
     std::size_t got = 0;
     ReadExactly(report[0], &error, sizeof error, got);
@@ -250,12 +242,26 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        return std::nullopt; // the forwarding ends here, with the tool if a signal came
+        if (forwarding != nullptr) forwarding->Ended();
+        return std::nullopt;
     }
-    return std::make_unique<PosixChild>(pid, std::move(forwarding));
+    return std::make_unique<PosixChild>(pid, forwarding);
+}
+
+void SystemProcesses::BeginTarget() {
+    state_->forwarding.emplace();
+}
+
+bool SystemProcesses::Interrupted() {
+    return SignalForwarding::Caught();
+}
+
+void SystemProcesses::EndTarget() {
+    state_->forwarding.reset();
 }
 
 void SystemProcesses::EndInterrupted() {
+    state_->forwarding.reset(); // the caller's dispositions, for the signal to end the tool
     SignalForwarding::Raise();
 }
 

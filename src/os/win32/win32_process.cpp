@@ -1,4 +1,5 @@
 #include <climits>
+#include <optional>
 #include <vector>
 
 #include "os/win32/win32_platform.h"
@@ -7,10 +8,10 @@ namespace vexel {
 
 namespace {
 
-// While a child runs, Ctrl+C, Ctrl+Break and the closing of the console are
-// held back from ending the tool: the child, which shares the console, gets
-// them too, and once it has ended the runner puts its target back and ends
-// the tool as Windows would have (see EndInterrupted).
+// While a target's commands run, Ctrl+C, Ctrl+Break and the closing of the
+// console are held back from ending the tool: a child, which shares the
+// console, gets them too, and once none runs the runner puts its target back
+// and ends the tool as Windows would have (see EndInterrupted).
 class ConsoleInterruption {
 public:
     ConsoleInterruption() {
@@ -19,15 +20,14 @@ public:
     }
     ConsoleInterruption(const ConsoleInterruption&) = delete;
     ConsoleInterruption& operator=(const ConsoleInterruption&) = delete;
-    ~ConsoleInterruption() { Stop(); }
-
-    // The child has ended: the system's handling comes back. Whether an
-    // event came meanwhile.
-    bool Stop() {
-        if (!stopped_) ::SetConsoleCtrlHandler(Handle, FALSE);
-        stopped_ = true;
-        return caught_ != 0;
+    // The system's handling comes back; an event caught by then ends the
+    // tool.
+    ~ConsoleInterruption() {
+        ::SetConsoleCtrlHandler(Handle, FALSE);
+        if (Caught()) ::ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
     }
+
+    static bool Caught() { return caught_ != 0; }
 
 private:
     static BOOL WINAPI Handle(DWORD event) {
@@ -41,7 +41,6 @@ private:
     }
 
     static inline volatile LONG caught_ = 0;
-    bool stopped_ = false;
 };
 
 class Win32Child : public ChildProcess {
@@ -59,13 +58,6 @@ public:
     PROCESS_INFORMATION& Info() { return info_; }
 
     std::optional<ChildStatus> Query() override {
-        const std::optional<ChildStatus> status = Ask();
-        if (status && !status->HasEnded()) return status;
-        return interruption_.Stop() ? ChildStatus::Interrupted() : status;
-    }
-
-private:
-    std::optional<ChildStatus> Ask() {
         DWORD code = 0;
         if (!::GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
         if (code == STILL_ACTIVE) {
@@ -81,7 +73,7 @@ private:
         return ChildStatus::EndedWith(static_cast<int32_t>(code));
     }
 
-    ConsoleInterruption interruption_; // from before the child's start
+private:
     PROCESS_INFORMATION info_{};
 };
 
@@ -90,6 +82,7 @@ private:
 struct SystemProcesses::State {
     // Filled once before the first command and passed to every child.
     STARTUPINFOA startupInfo{};
+    std::optional<ConsoleInterruption> interruption; // while a target's commands run
 };
 
 SystemProcesses::SystemProcesses() : state_(std::make_unique<State>()) {}
@@ -126,6 +119,18 @@ std::optional<std::unique_ptr<ChildProcess>> SystemProcesses::StartChild(const s
         return std::nullopt;
     }
     return child;
+}
+
+void SystemProcesses::BeginTarget() {
+    state_->interruption.emplace();
+}
+
+bool SystemProcesses::Interrupted() {
+    return ConsoleInterruption::Caught();
+}
+
+void SystemProcesses::EndTarget() {
+    state_->interruption.reset();
 }
 
 void SystemProcesses::EndInterrupted() {
