@@ -16,9 +16,15 @@ namespace vexel {
 // *_files.cpp
 class SystemFiles : public FileSystem {
 public:
+    SystemFiles();
+    ~SystemFiles() override;
     bool ReadWholeFile(const std::string& name, std::string& contents) override;
     bool SameFile(const std::string& first, const std::string& second) override;
     AgeStamp FileAgeStamp(const std::string& name) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // *_process.cpp

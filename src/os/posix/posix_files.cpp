@@ -36,6 +36,12 @@ bool IsPattern(const std::string& name) {
 
 } // namespace
 
+// Nothing kept between calls.
+struct SystemFiles::State {};
+
+SystemFiles::SystemFiles() = default;
+SystemFiles::~SystemFiles() = default;
+
 bool SystemFiles::ReadWholeFile(const std::string& name, std::string& contents) {
     // Not blocking: opening a FIFO that nobody writes to must not hang, and
     // anything but a regular file is refused before a byte is read.

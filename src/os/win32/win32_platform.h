@@ -11,3 +11,11 @@
 #include <windows.h>
 
 #include "os/system_platform.h"
+
+namespace vexel {
+
+// A name's age stamp as the search for it finds it (FindFirstFileA), the way
+// every name may take (win32_files.cpp).
+AgeStamp SearchedAgeStamp(const std::string& name);
+
+} // namespace vexel
