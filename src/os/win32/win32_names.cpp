@@ -11,6 +11,11 @@ std::string SortKey(std::string_view name) {
     if (name.empty()) return {};
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     const int length = static_cast<int>(name.size());
+    // Most keys fit a small buffer: one call instead of two (size, then key).
+    char small[512];
+    const int fitted = ::LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, small,
+                                      static_cast<int>(sizeof small));
+    if (fitted > 0) return std::string(small, static_cast<std::size_t>(fitted));
     const int size = ::LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, nullptr, 0);
     if (size > 0) {
         std::string key(static_cast<std::size_t>(size), '\0');
