@@ -54,8 +54,9 @@ bool IsDeviceName(std::string_view last) {
 // Letter case, 8.3 short names, . and .. inside the name, either slash and
 // double-byte names are resolved alike by both. Two differences are not in
 // the name and are handled by the caller: a directory that cannot be listed
-// (the search fails, the attributes call does not) and a failure of the
-// attributes call other than "not found" (the search then answers).
+// (the search fails, the attributes call does not; the first file searched
+// for in each directory tells) and a failure of the attributes call other
+// than "not found" (the search then answers).
 StampRoute ChooseStampWay(std::string_view name, const LeadByteSet& leadBytes) {
     StampRoute search;
     const std::size_t size = name.size();
