@@ -2,34 +2,12 @@
 
 #include <exception>
 #include <string_view>
-#include <utility>
 
 #include "makefile/line_kind.h"
 #include "makefile/target_line.h"
 #include "report/messages.h"
 
 namespace vexel {
-
-namespace {
-
-// Numbers a target line's dependency names. A line often names, at the same
-// place, what the line before it named (the same headers): such a name takes
-// the number it got there, with no look-up.
-void AddDepends(const std::vector<DependName>& depends, const std::vector<DependName>& before,
-                std::size_t beforeStart, MakefileNames& names, std::vector<NameId>& numbers) {
-    for (std::size_t k = 0; k < depends.size(); ++k) {
-        const DependName& name = depends[k];
-        if (k < before.size() && before[k].text == name.text &&
-            before[k].blankAdded == name.blankAdded) {
-            const NameId same = numbers[beforeStart + k];
-            numbers.push_back(same);
-        } else {
-            numbers.push_back(name.blankAdded ? names.AddCopy(name.Whole()) : names.Add(name.text));
-        }
-    }
-}
-
-} // namespace
 
 std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileName,
                                     MakeLines& lines) {
@@ -54,9 +32,8 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
     // Where each entry's names start in dependNames: that list still grows,
     // so the entries get their views of it at the end.
     std::vector<std::size_t> dependStart{0};
-    std::vector<bool> isTarget;              // by name id
-    std::vector<DependName> depends, before; // this line's names, the last line's
-    std::size_t beforeStart = 0;             // where the last line's numbers start
+    std::vector<bool> isTarget; // by name id
+    std::vector<DependName> depends;
 
     auto finish = [&](std::optional<Failure> outcome) {
         dependStart.push_back(targets.dependNames.size());
@@ -87,11 +64,12 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
             if (isTarget[id]) return finish(Failure(messages::DupTarget(target)));
             isTarget[id] = true;
             dependStart.push_back(targets.dependNames.size());
-            std::swap(depends, before);
             depends.clear();
             ExtractDepends(trimmed, depends, leadBytes);
-            AddDepends(depends, before, beforeStart, targets.names, targets.dependNames);
-            beforeStart = dependStart.back();
+            for (const DependName& name : depends) {
+                targets.dependNames.push_back(name.blankAdded ? targets.names.AddCopy(name.Whole())
+                                                              : targets.names.Add(name.text));
+            }
             entries.push_back({id, {}, -1, -1});
             current = entries.size() - 1;
             break;
