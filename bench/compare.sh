@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times Vexel's up-to-date check against GNU make and ninja on the same
-# generated trees, and Vexel alone on more shapes, at several sizes.
+# generated trees, and Vexel alone on more shapes, at several sizes, with the
+# stat floor of each case: the time to stat each distinct name once, with as
+# many threads as Vexel's stamp fetch (bench/stat_floor.cpp).
 #
 # Usage: bench/compare.sh [--quick] [--runs N] [--baseline VEXEL] [BUILD_DIR] [SIZE...]
 #   SIZE...           sizes N to run (default 10000 100000 1000000)
@@ -49,9 +51,10 @@ if [ -f "$build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXEL_BUILD_TESTS=OFF >/dev/null
 fi
-cmake --build "$build" --target vexel vexel_make_bench >/dev/null
+cmake --build "$build" --target vexel vexel_make_bench vexel_stat_floor >/dev/null
 vexel="$build/vexel"
 generate="$build/bench/vexel_make_bench"
+floor="$build/bench/vexel_stat_floor"
 
 work=$(mktemp -d)
 trap 'cd /; rm -rf "$work"' EXIT
@@ -75,6 +78,8 @@ if [ -n "$baseline" ]; then
   tools+=(before)
   vexel_tools+=(before)
 fi
+tools+=(floor)
+vexel_tools+=(floor)
 if [[ "$(make --version 2>/dev/null || true)" == "GNU Make"* ]]; then
   tools+=(make)
 else
@@ -92,6 +97,7 @@ up_to_date_of() {
     vexel | before) echo "Vexel: Target is up to date\." ;;
     make) echo "is up to date\.|Nothing to be done" ;;
     ninja) echo "ninja: no work to do\." ;;
+    floor) echo "names have a time" ;;
   esac
 }
 
@@ -104,6 +110,7 @@ run_once() {
     before) command=("$baseline") ;;
     make) command=(make -r -R -f GNUmakefile) ;;
     ninja) command=(ninja) ;;
+    floor) command=("$floor" "$work/names") ;;
   esac
   start=$EPOCHREALTIME
   status=0
@@ -141,6 +148,9 @@ run_case() {
   rm -rf "$tree"
   "$generate" "$tree" "$shape" "${@:2}"
   cd "$tree"
+  # The distinct names of the target lines, for the stat floor.
+  awk 'substr($0, 1, 1) != "\t" && index($0, ":") { sub(/:/, " ")
+    for (i = 1; i <= NF; i++) if (!seen[$i]++) print $i }' MakeFile >"$work/names"
   local tool state_vexel
   declare -A state walls peaks
   for tool in "${tools_now[@]}"; do
@@ -221,7 +231,9 @@ Median of $runs runs. wall V/t and mem V/t are Vexel's figure divided by the
 tool's: below 1, Vexel is faster or smaller. us per N is Vexel's wall time per
 object (flat), target (chain, wide, valley) or dependency (fan).
 Run in the tree as: vexel; make -r -R -f GNUmakefile; ninja (with the
-.ninja_log a priming run leaves, written by make_bench).
+.ninja_log a priming run leaves, written by make_bench). floor: stat_floor,
+which stats each distinct name of the MakeFile once with Vexel's thread count
+($("$floor" /dev/null | sed 's/.*(//; s/)//')); its wall V/t is Vexel's ratio to the floor.
 $(nproc) cores; $(make --version 2>/dev/null | head -n 1); ninja $(ninja --version 2>/dev/null);
 Vexel $(git -C "$root" describe --always --dirty 2>/dev/null)${baseline:+; before: $baseline}; load average at start $load_at_start,
 at end $(cut -d' ' -f1-3 /proc/loadavg).

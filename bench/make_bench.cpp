@@ -15,7 +15,9 @@
 //   make_bench DIR syntax N    N target lines, the last one malformed
 //
 // flat, fan and chain also get an equivalent GNUmakefile and build.ninja, with
-// the same commands, so that other tools can be timed on the same tree.
+// the same commands, so that other tools can be timed on the same tree. With
+// "windows" as a last argument, build.ninja and .ninja_log are those of ninja
+// for Windows (log v7), and every ninja command is `true`.
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -83,24 +85,38 @@ std::uint64_t CommandHash(const std::string& command) {
     return h;
 }
 
+// Windows ninja's log v7 keeps a command's rapidhash; every command there is
+// `true`, whose hash is this.
+constexpr const char* TrueCommandHash = "90a52a5dca2ed61";
+
+// A stamp in Windows ninja's units: 100 ns ticks since 2001-01-01.
+long long WindowsStamp(int secondsAfterBase) {
+    return StampNs(secondsAfterBase) / 100 + 116444736000000000 - 126227704000000000;
+}
+
 // The same targets written for Vexel (MakeFile), GNU make (GNUmakefile) and
 // ninja (build.ninja). Ninja also gets the .ninja_log that a priming run would
 // leave: without it ninja rebuilds everything, and a real priming run would
 // start one process per target.
 class Makefiles {
 public:
-    Makefiles(const fs::path& dir, bool others) : others_(others) {
+    Makefiles(const fs::path& dir, bool others, bool windows) : others_(others), windows_(windows) {
         vexel_.open(dir / "MakeFile", std::ios::binary);
         if (!others_) return;
         make_.open(dir / "GNUmakefile", std::ios::binary);
         make_ << "# No built-in rules or variables: every rule is written out, as for Vexel.\n"
                  "MAKEFLAGS += -rR\n";
         ninja_.open(dir / "build.ninja", std::ios::binary);
-        ninja_ << "rule cc\n  command = cc -c $in -o $out\n"
-                  "rule link\n  command = cc -o $out @$out.rsp\n"
-                  "rule chain\n  command = cc -c $out\n";
+        if (windows_) {
+            ninja_ << "rule cc\n  command = true\nrule link\n  command = true\n"
+                      "rule chain\n  command = true\n";
+        } else {
+            ninja_ << "rule cc\n  command = cc -c $in -o $out\n"
+                      "rule link\n  command = cc -o $out @$out.rsp\n"
+                      "rule chain\n  command = cc -c $out\n";
+        }
         log_.open(dir / ".ninja_log", std::ios::binary);
-        log_ << "# ninja log v5\n";
+        log_ << (windows_ ? "# ninja log v7\n" : "# ninja log v5\n");
     }
 
     std::ofstream& Vexel() { return vexel_; }
@@ -119,8 +135,13 @@ public:
         ninja_ << "build " << target << ": " << rule << ' ' << inputs;
         if (!headers.empty()) ninja_ << " | " << headers;
         ninja_ << '\n';
-        log_ << "0\t0\t" << StampNs(stamp) << '\t' << target << '\t' << std::hex
-             << CommandHash(command) << std::dec << '\n';
+        if (windows_) {
+            log_ << "0\t1\t" << WindowsStamp(stamp) << '\t' << target << '\t' << TrueCommandHash
+                 << '\n';
+        } else {
+            log_ << "0\t0\t" << StampNs(stamp) << '\t' << target << '\t' << std::hex
+                 << CommandHash(command) << std::dec << '\n';
+        }
     }
 
     void Default(const std::string& target) {
@@ -128,7 +149,7 @@ public:
     }
 
 private:
-    bool others_;
+    bool others_, windows_;
     std::ofstream vexel_, make_, ninja_, log_;
 };
 
@@ -146,7 +167,8 @@ void App(const fs::path& dir, Makefiles& files, const std::string& inputs, int s
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::cerr << "usage: make_bench DIR flat|fan|wide|chain|stale|valley|syntax N [K|H]\n";
+        std::cerr
+            << "usage: make_bench DIR flat|fan|wide|chain|stale|valley|syntax N [K|H] [windows]\n";
         return 2;
     }
     const fs::path dir = argv[1];
@@ -154,7 +176,8 @@ int main(int argc, char** argv) {
     const long n = std::stol(argv[3]);
     const long k = argc > 4 ? std::stol(argv[4]) : 10;
     fs::create_directories(dir);
-    Makefiles files(dir, shape == "flat" || shape == "fan" || shape == "chain");
+    const bool windows = argc > 5 && std::string(argv[5]) == "windows";
+    Makefiles files(dir, shape == "flat" || shape == "fan" || shape == "chain", windows);
     std::ofstream& makefile = files.Vexel();
     const long sources = n / 10 + 1;
 

@@ -9,13 +9,6 @@
 
 namespace vexel {
 
-namespace {
-
-// Below this many files per thread no thread is started.
-constexpr std::size_t FilesPerStampThread = 512;
-
-} // namespace
-
 unsigned StampThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
 }

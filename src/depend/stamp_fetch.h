@@ -10,6 +10,10 @@
 
 namespace vexel {
 
+// Below this many files per thread no thread is started (the benchmark's
+// stat floor shares its work the same way).
+constexpr std::size_t FilesPerStampThread = 512;
+
 // The number of threads that share a fetch: the hardware's, at least 2 and
 // at most 8.
 unsigned StampThreads();

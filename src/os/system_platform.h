@@ -16,10 +16,16 @@ namespace vexel {
 // *_files.cpp
 class SystemFiles : public FileSystem {
 public:
+    SystemFiles();
+    ~SystemFiles() override;
     std::optional<std::string> ReadWholeFile(const std::string& name) override;
     bool SameFile(const std::string& first, const std::string& second) override;
     AgeStamp FileAgeStamp(const std::string& name) override;
     void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // *_process.cpp

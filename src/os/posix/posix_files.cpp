@@ -37,6 +37,12 @@ bool IsPattern(const std::string& name) {
 
 } // namespace
 
+// Nothing kept between calls.
+struct SystemFiles::State {};
+
+SystemFiles::SystemFiles() = default;
+SystemFiles::~SystemFiles() = default;
+
 std::optional<std::string> SystemFiles::ReadWholeFile(const std::string& name) {
     // Not blocking: opening a FIFO that nobody writes to must not hang, and
     // anything but a regular file is refused before a byte is read.

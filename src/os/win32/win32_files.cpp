@@ -1,6 +1,9 @@
 #include <climits>
 #include <cstdint>
+#include <mutex>
+#include <unordered_map>
 
+#include "os/stamp_way.h"
 #include "os/win32/win32_platform.h"
 
 namespace vexel {
@@ -30,7 +33,60 @@ constexpr DWORD MaxMakefileSize = INT32_MAX;
 constexpr uint64_t TicksPerSecond = 10000000;
 constexpr int64_t SecondsFrom1601To1970 = 11644473600;
 
+AgeStamp StampOf(const FILETIME& time) {
+    // Taken as the file system keeps it, in UTC: no conversion to local
+    // time, which would make one hour of the year repeat.
+    const uint64_t ticks = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    return AgeStamp::At(static_cast<int64_t>(ticks / TicksPerSecond) - SecondsFrom1601To1970,
+                        static_cast<int32_t>(ticks % TicksPerSecond * 100));
+}
+
+// What the search for a name finds: whether it found an entry, and the stamp.
+struct Searched {
+    bool found = false;
+    AgeStamp stamp;
+};
+
+Searched Search(const std::string& name) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA(name.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    ::FindClose(search);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {true, {}};
+    return {true, StampOf(found.ftLastWriteTime)};
+}
+
 } // namespace
+
+AgeStamp SearchedAgeStamp(const std::string& name) {
+    return Search(name).stamp;
+}
+
+// The code page's lead bytes, and whether a search can list each directory
+// (asked from several threads): the search needs the right to list it, the
+// attributes call does not.
+struct SystemFiles::State {
+    enum class Listing { Unknown, Listed, NotListed };
+
+    LeadByteSet leadBytes = SystemNames().LeadBytes();
+    std::mutex lock;
+    std::unordered_map<std::string, bool> listed;
+
+    Listing Of(const std::string& directory) {
+        const std::lock_guard<std::mutex> hold(lock);
+        const auto known = listed.find(directory);
+        if (known == listed.end()) return Listing::Unknown;
+        return known->second ? Listing::Listed : Listing::NotListed;
+    }
+
+    void Learn(const std::string& directory, bool canList) {
+        const std::lock_guard<std::mutex> hold(lock);
+        listed.emplace(directory, canList);
+    }
+};
+
+SystemFiles::SystemFiles() : state_(std::make_unique<State>()) {}
+SystemFiles::~SystemFiles() = default;
 
 std::optional<std::string> SystemFiles::ReadWholeFile(const std::string& name) {
     // No sharing: nobody can change the file while it is read. A directory
@@ -79,18 +135,25 @@ bool SystemFiles::SameFile(const std::string& first, const std::string& second) 
 }
 
 AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA(name.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return {};
-    ::FindClose(search);
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
-
-    // Taken as the file system keeps it, in UTC: no conversion to local
-    // time, which would make one hour of the year repeat.
-    const uint64_t ticks = static_cast<uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
-                           found.ftLastWriteTime.dwLowDateTime;
-    return AgeStamp::At(static_cast<int64_t>(ticks / TicksPerSecond) - SecondsFrom1601To1970,
-                        static_cast<int32_t>(ticks % TicksPerSecond * 100));
+    // Which names may take the cheap way, and why: stamp_way.cpp.
+    const StampRoute route = ChooseStampWay(name, state_->leadBytes);
+    if (route.way == StampWay::Search) return SearchedAgeStamp(name);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+        return SearchedAgeStamp(name); // a device, a name the call refuses...
+    }
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
+    // The first file of a directory is searched for: the file is there, so
+    // the search finds it exactly when it can list the directory.
+    const std::string directory = name.substr(0, route.directoryLength);
+    const State::Listing listing = state_->Of(directory);
+    if (listing == State::Listing::Listed) return StampOf(data.ftLastWriteTime);
+    const Searched searched = Search(name);
+    if (listing == State::Listing::NotListed) return searched.stamp;
+    state_->Learn(directory, searched.found);
+    return searched.stamp;
 }
 
 void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {

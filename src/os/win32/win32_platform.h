@@ -20,4 +20,8 @@ SystemError LastError(DWORD fallback);
 // Writes every byte, going on after partial writes (win32_streams.cpp).
 std::optional<SystemError> WriteAll(HANDLE handle, std::string_view bytes);
 
+// A name's age stamp as the search for it finds it (FindFirstFileA), the way
+// every name may take (win32_files.cpp).
+AgeStamp SearchedAgeStamp(const std::string& name);
+
 } // namespace vexel
