@@ -21,12 +21,14 @@ void Link(TDepend& record, std::vector<TDepend*> dependents) {
 TEST(SetStale, AChainOfAMillionRecordsLeavesTheCallStackAlone) {
     const std::size_t count = 1000000;
     std::vector<TDepend> chain(count);
-    for (std::size_t i = 1; i < count; ++i)
-        Link(chain[i], {&chain[i - 1]});
-    SetStale(chain.back());
+    // Each record is made from the one before it: from the first, the first
+    // that SetLevels takes, both walk the whole chain.
+    for (std::size_t i = 0; i + 1 < count; ++i)
+        Link(chain[i], {&chain[i + 1]});
+    SetStale(chain.front());
     SetLevels(chain);
-    EXPECT_EQ(chain.back().Level, static_cast<int32_t>(count - 1));
-    EXPECT_TRUE(chain.front().Stale && chain.front().Level == 0);
+    EXPECT_EQ(chain.front().Level, static_cast<int32_t>(count - 1));
+    EXPECT_TRUE(chain.back().Stale && chain.back().Level == 0);
 }
 
 } // namespace
