@@ -1,6 +1,7 @@
-// Staleness by age stamps: times compared to the nanosecond, each file asked
-// once, and the same outcome whether the stamps are fetched by one thread or
-// several.
+// Staleness by age stamps: each file asked once, and the same outcome
+// whether the stamps are fetched by one thread or several. Which targets are
+// stale, times compared to the nanosecond across 1970 and files asked by
+// their unquoted names, is checked against the plain procedure by fuzz_run.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,37 +13,6 @@
 
 namespace vexel {
 namespace {
-
-TEST(Staleness, ComparesTimesToTheNanosecondWhateverTheDate) {
-    const AgeStamp missing,
-        at1601 = AgeStamp::At(-11644473600, 0), at1970 = AgeStamp::At(0, 0),
-        before1970 = AgeStamp::At(-1, 999999999), now = AgeStamp::At(1700000000, 500000000),
-        oneLater = AgeStamp::At(1700000000, 500000001), secondLater = AgeStamp::At(1700000001, 0);
-    struct Case {
-        const char* name;
-        AgeStamp out, in; // the times of "my out" and of "in"
-        bool stale;       // whether "my out" is stale
-    };
-    // clang-format off
-    const Case cases[] = {
-        {.name = "in a nanosecond later", .out = now, .in = oneLater, .stale = true},
-        {.name = "seconds before nanoseconds", .out = secondLater, .in = oneLater, .stale = false},
-        {.name = "across 1970", .out = before1970, .in = at1970, .stale = true},
-        {.name = "both before 1970", .out = at1601, .in = before1970, .stale = true},
-        {.name = "both missing", .out = missing, .in = missing, .stale = true}};
-    // clang-format on
-    for (const Case& c : cases) {
-        FakeFiles files;
-        files.stamps = {{"my out", c.out}, {"in", c.in}};
-        GraphOfMakefile g("\"my out\": x 'in' in \"in\"\nmy out: in\n");
-        MarkStaleTargets(*g.graph, files, {}, 1);
-        EXPECT_EQ(g[1].Stale, c.stale) << c.name;
-        // Each file once, by its unquoted name.
-        EXPECT_EQ(files.stampQueries,
-                  (std::map<std::string, int>{{"in", 1}, {"my out", 1}, {"x", 1}}))
-            << c.name;
-    }
-}
 
 TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
     // Targets t0..t2999 in a random web: each names a few earlier targets

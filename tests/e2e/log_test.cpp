@@ -6,7 +6,6 @@ namespace vexel::e2e {
 
 // clang-format off
 const Case Cases[] = {
-    {.name = "MissingMakefileIsLogged", .out = OpenError, .exit = 255, .args = {"mk", "log"}},
     {.name = "LongLinesReachTheLogWhole", .mk = Long, .out = LongOut, .exit = 255,
      .ran = X300 + "\n", .args = {"mk", "log"}},
     {.name = "StdoutClosedWithALog", .files = {"mk=0"}, .out = UpToDate, .exit = 0,

@@ -1,4 +1,6 @@
-// Target records, their command ranges, and the errors that stop reading.
+// Loading the makefile. The records read from it, their command ranges and
+// the errors that stop reading are checked against the plain procedure by
+// fuzz_run.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
@@ -6,55 +8,6 @@
 
 namespace vexel {
 namespace {
-
-// What a record says, names as text.
-struct Record {
-    std::string target{}; // empty for the root record
-    std::vector<std::string> names{};
-    std::pair<int32_t, int32_t> lines{-1, -1}; // of its commands: CmdFirst, CmdLast
-    bool operator==(const Record&) const = default;
-};
-
-TEST(ReadTargets, GivesCommandRangesAndStopsAtTheFirstBadTargetLine) {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::vector<Record> records{};     // the root record first; none after a failure
-        std::vector<std::string> failed{}; // the failure's lines, if any
-    };
-    // clang-format off
-    const Case cases[] = {
-        {.name = "no target line", .text = "\n  \n# c\n  # c\n", .records = {{}}},
-        {.name = "the root record's commands", .text = "\tpre\n\tpre2\napp: lib\n",
-         .records = {{.lines = {0, 1}}, {.target = "app", .names = {"lib"}}}},
-        {.name = "a range spans blank lines and comments",
-         .text = "app: lib\n\n# c\n\tone\n\n#x\n \t# y\n\ttwo\n\n# z\n\t\n",
-         .records = {{}, {.target = "app", .names = {"lib"}, .lines = {3, 10}}}},
-        {.name = "indented target lines, and names with # and quotes",
-         .text = "a: b\n\t#no comment\n \tc: d e\n\tx\nout: a#b \"a \n",
-         .records = {{}, {.target = "a", .names = {"b"}, .lines = {1, 1}},
-                     {.target = "c", .names = {"d", "e"}, .lines = {3, 3}},
-                     {.target = "out", .names = {"a#b", "\"a "}}}},
-        {.name = "the first bad line ends the reading", .text = "a: b\nbad\na: c\n",
-         .failed = {"Target Line Syntax error"}}};
-    // clang-format on
-    for (const Case& c : cases) {
-        MakeLines lines;
-        lines.Assign(c.text);
-        MakefileTargets read;
-        const std::optional<Failure> failed = ReadTargets(lines, LeadByteSet{}, read);
-        std::vector<Record> records;
-        for (const TDepend& r : read.records) {
-            Record& record = records.emplace_back();
-            if (r.Target != NoName) record.target = read.names[r.Target];
-            for (const NameId name : r.Depends)
-                record.names.emplace_back(read.names[name]);
-            record.lines = {r.CmdFirst, r.CmdLast};
-        }
-        EXPECT_EQ(failed ? failed->messages : std::vector<std::string>{}, c.failed) << c.name;
-        EXPECT_TRUE(failed || records == c.records) << c.name; // none used after a failure
-    }
-}
 
 TEST(LoadMakefile, AnyFailureOfTheLoadIsMakeFileOpenError) {
     struct Failing : FakeFiles {
