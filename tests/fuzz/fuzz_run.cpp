@@ -186,6 +186,48 @@ std::vector<std::pair<std::string, AgeStamp>> GivenBack(const std::vector<Owner>
     return {{file, before.HasTime() ? before : AgeStamp::At(0, 0)}};
 }
 
+// What the run must do with the stale records' commands, by the procedure
+// written plainly: the output, the commands started, the exit status and the
+// file given back.
+struct Expected {
+    std::string out;
+    std::vector<std::string> started;
+    int32_t status = 0;
+    std::vector<std::pair<std::string, AgeStamp>> givenBack;
+};
+
+Expected PlainRun(const std::vector<std::string_view>& commands, const std::vector<Owner>& owners) {
+    Expected want;
+    if (commands.empty()) want.out = "Vexel: Target is up to date.\r\n";
+    for (std::size_t i = 0; i < commands.size() && want.status == 0; ++i) {
+        const std::string_view line = commands[i];
+        want.out += "Vexel: " + std::string(line) + "\r\n";
+        const std::string text(line.substr(std::min(line.find_first_not_of(" \t"), line.size())));
+        if (text.empty()) {
+            want.out += "Vexel: Create Process Error\r\n";
+            want.status = -1;
+        } else if (const int32_t code = ExitCodeOf(want.started.emplace_back(text))) {
+            want.out += "Vexel: Command error return(" + std::to_string(code) + ")\r\n";
+            want.status = -1;
+        }
+        if (want.status != 0) want.givenBack = GivenBack(owners, i, want.started.size());
+    }
+    return want;
+}
+
+// The texts of the message lines, each checked for its form.
+std::vector<std::string> MessageTexts(const std::string& out) {
+    std::vector<std::string> said;
+    for (std::size_t at = 0; at < out.size(); at += said.back().size() + 9) {
+        const std::size_t end = out.find("\r\n", at);
+        CHECK(end != std::string::npos && out.compare(at, 7, "Vexel: ") == 0);
+        said.push_back(out.substr(at + 7, end - at - 7));
+        CHECK(said.back().find_first_of("\r\n") == std::string::npos);
+    }
+    CHECK(!said.empty());
+    return said;
+}
+
 } // namespace
 } // namespace vexel
 
@@ -210,14 +252,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         CHECK(read.insert(name).second && times == 1);
     CHECK(status == 0 || status == -1);
     const std::string& out = p.streams.standardOutput;
-    std::vector<std::string> said;
-    for (std::size_t at = 0; at < out.size(); at += said.back().size() + 9) {
-        const std::size_t end = out.find("\r\n", at);
-        CHECK(end != std::string::npos && out.compare(at, 7, "Vexel: ") == 0);
-        said.push_back(out.substr(at + 7, end - at - 7));
-        CHECK(said.back().find_first_of("\r\n") == std::string::npos);
-    }
-    CHECK(!said.empty());
+    const std::vector<std::string> said = MessageTexts(out);
     MakeLines lines;
     lines.Assign(p.files.makefile);
     std::vector<Record> records;
@@ -233,24 +268,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<Owner> owners;
     const std::vector<std::string_view> commands = PlainCommands(lines, records, files, owners);
     CHECK(read == files);
-    std::string want = commands.empty() ? "Vexel: Target is up to date.\r\n" : "";
-    std::vector<std::string> wantStarted;
-    int32_t wantStatus = 0;
-    std::vector<std::pair<std::string, AgeStamp>> wantGivenBack;
-    for (std::size_t i = 0; i < commands.size() && wantStatus == 0; ++i) {
-        const std::string_view line = commands[i];
-        want += "Vexel: " + std::string(line) + "\r\n";
-        const std::string text(line.substr(std::min(line.find_first_not_of(" \t"), line.size())));
-        if (text.empty()) {
-            want += "Vexel: Create Process Error\r\n";
-            wantStatus = -1;
-        } else if (const int32_t code = ExitCodeOf(wantStarted.emplace_back(text))) {
-            want += "Vexel: Command error return(" + std::to_string(code) + ")\r\n";
-            wantStatus = -1;
-        }
-        if (wantStatus != 0) wantGivenBack = GivenBack(owners, i, wantStarted.size());
-    }
-    CHECK(out == want && p.processes.started == wantStarted && status == wantStatus);
-    CHECK(p.files.setStamps == wantGivenBack);
+    const Expected want = PlainRun(commands, owners);
+    CHECK(out == want.out && p.processes.started == want.started && status == want.status);
+    CHECK(p.files.setStamps == want.givenBack);
     return 0;
 }
