@@ -173,6 +173,21 @@ void ReadExactly(int descriptor, void* data, std::size_t size, std::size_t& got)
     }
 }
 
+// In the forked child: enters the start directory and runs the first
+// candidate that starts. Returns only when none did, with the reason.
+int StartInChild(const std::string& directory, int startIn, int directoryError,
+                 const std::vector<std::string>& candidates, std::vector<char*>& argv) {
+    if (!directory.empty() && (startIn < 0 || ::fchdir(startIn) != 0))
+        return startIn < 0 ? directoryError : errno;
+    int error = 0;
+    for (const std::string& candidate : candidates) {
+        ::execve(candidate.c_str(), argv.data(), environ);
+        // Keep the most telling reason, as a shell would.
+        if (error == 0 || errno == EACCES) error = errno;
+    }
+    return error;
+}
+
 } // namespace
 
 struct SystemProcesses::State {
@@ -213,16 +228,7 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
         ::close(report[0]);
         if (forwarding != nullptr) forwarding->InChild();
         std::signal(SIGPIPE, SIG_DFL);
-        int error = 0;
-        if (!directory.empty() && (startIn < 0 || ::fchdir(startIn) != 0)) {
-            error = startIn < 0 ? directoryError : errno;
-        } else {
-            for (const std::string& candidate : candidates) {
-                ::execve(candidate.c_str(), argv.data(), environ);
-                // Keep the most telling reason, as a shell would.
-                if (error == 0 || errno == EACCES) error = errno;
-            }
-        }
+        const int error = StartInChild(directory, startIn, directoryError, candidates, argv);
         ssize_t ignored = ::write(report[1], &error, sizeof error);
         (void)ignored;
         ::_exit(127);
