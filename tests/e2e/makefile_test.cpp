@@ -24,10 +24,7 @@ const Case Cases[] = {
     {.name = "MakefileIsADirectory", .files = {"mk/"}, .out = OpenError, .exit = 255},
     {.name = "MakefileIsAFifo", .files = {"fifo|"}, .out = OpenError, .exit = 255,
      .args = {"fifo"}, .where = PosixOnly},
-    {.name = "MakefileIsADevice", .out = OpenError, .exit = 255, .args = {"/dev/zero"},
-     .where = PosixOnly},
     {.name = "MakefileIsNul", .out = OpenError, .exit = 255, .args = {"NUL"}, .where = WineOnly},
-    {.name = "MakefileIsCon", .out = OpenError, .exit = 255, .args = {"CON"}, .where = WineOnly},
 };
 // clang-format on
 

@@ -16,8 +16,6 @@ const std::string LongName = [] {
 // clang-format off
 const Case Cases[] = {
     // COMSPEC is checked first of all: before the arguments, and no log is made.
-    {.name = "ComSpecUnset", .files = {"mk=0"}, .out = NoComSpec, .exit = 255, .args = {},
-     .comSpec = std::nullopt},
     {.name = "ComSpecUnsetWithThreeArguments", .files = {"mk=0"}, .out = NoComSpec, .exit = 255,
      .args = {"mk", "log.txt", "x"}, .comSpec = std::nullopt},
     {.name = "ComSpecEmpty", .files = {"mk=0"}, .out = NoComSpec, .exit = 255,
