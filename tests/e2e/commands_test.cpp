@@ -32,6 +32,10 @@ const Case Cases[] = {
      .mk = "ran: in\n\t@ append ran half readonly ran exit 3\n", .files = {"in=1", "ran=0"},
      .out = V("\t@ append ran half readonly ran exit 3", "Command error return(3)"), .exit = 255,
      .ran = "half\n", .times = {"ran=0"}},
+    // A command that fails before it writes leaves the time as it is.
+    {.name = "FailureBeforeWritingChangesNoTime", .mk = "ran: in\n\t@ exit 3\n",
+     .files = {"in=1", "ran=0.5"}, .out = V("\t@ exit 3", "Command error return(3)"), .exit = 255,
+     .times = {"ran=0.5"}},
     // It stops at the first nonzero exit; a target made before stays up to date.
     {.name = "OnlyTheFailedTargetIsMadeAgain",
      .mk = "ran: a\n\t@ append ran half exit 3\n\t@ append ran never\na: in\n\t@ append a made\n",
