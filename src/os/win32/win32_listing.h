@@ -26,8 +26,9 @@ public:
     static constexpr std::size_t MinNames = 16;
     // A directory holding more than this many entries per name asked in it
     // is not listed either, so that the reading stays in proportion to the
-    // names.
-    static constexpr std::size_t EntriesPerName = 4;
+    // names: under Wine an entry listed costs about two thirds of a name
+    // asked for its attributes.
+    static constexpr std::size_t EntriesPerName = 2;
 
     // Lists the directories that at least MinNames of the names taking the
     // attributes way (ChooseStampWay) lie in; forgets earlier listings.
