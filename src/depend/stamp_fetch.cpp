@@ -5,29 +5,9 @@
 #include <exception>
 #include <mutex>
 #include <string>
-#include <string_view>
 #include <thread>
 
 namespace vexel {
-
-namespace {
-
-// What the file system read ahead for one fetch is forgotten on every way
-// out: commands change the files afterwards.
-class ReadAheadScope {
-public:
-    ReadAheadScope(FileSystem& files, std::span<const std::string_view> names) : files_(files) {
-        files_.ReadAhead(names);
-    }
-    ReadAheadScope(const ReadAheadScope&) = delete;
-    ReadAheadScope& operator=(const ReadAheadScope&) = delete;
-    ~ReadAheadScope() { files_.ForgetReadAhead(); }
-
-private:
-    FileSystem& files_;
-};
-
-} // namespace
 
 unsigned StampThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
@@ -35,11 +15,6 @@ unsigned StampThreads() {
 
 std::vector<AgeStamp> FetchStamps(FileSystem& files, const MakefileNames& names,
                                   std::span<const NameId> paths, unsigned threads) {
-    std::vector<std::string_view> asked;
-    asked.reserve(paths.size());
-    for (const NameId path : paths)
-        asked.push_back(names[path]);
-    const ReadAheadScope readAhead(files, asked);
     std::vector<AgeStamp> stamps(paths.size());
     constexpr std::size_t Batch = 64; // files taken at a time
     std::atomic<std::size_t> next{0};

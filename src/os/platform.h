@@ -21,7 +21,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,13 +55,6 @@ public:
     // "*" or "?" is a pattern, and its first match counts. Safe to call from
     // several threads at once.
     virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
-
-    // Told all the names whose stamps are asked next, before they are asked:
-    // the system may read ahead what answers many of them at once, and
-    // FileAgeStamp answers from it until ForgetReadAhead. Nothing may change
-    // the files in between.
-    virtual void ReadAhead(std::span<const std::string_view> /*names*/) {}
-    virtual void ForgetReadAhead() {}
 
     // Sets only the last-write time of a file on disk. Where it cannot (not
     // a file on disk, read-only to the system, held by another process), the

@@ -56,10 +56,7 @@ bool IsDeviceName(std::string_view last) {
 // the name and are handled by the caller: a directory that cannot be listed
 // (the search fails, the attributes call does not; the first file searched
 // for in each directory tells) and a failure of the attributes call other
-// than "not found" (the search then answers). Where many plain names share a
-// directory, the directory is listed once before they are asked, and a name
-// that is exactly one of its entries takes that entry's time: the listing is
-// the same search (win32_listing.cpp).
+// than "not found" (the search then answers).
 StampRoute ChooseStampWay(std::string_view name, const LeadByteSet& leadBytes) {
     StampRoute search;
     const std::size_t size = name.size();

@@ -21,8 +21,6 @@ public:
     std::optional<std::string> ReadWholeFile(const std::string& name) override;
     bool SameFile(const std::string& first, const std::string& second) override;
     AgeStamp FileAgeStamp(const std::string& name) override;
-    void ReadAhead(std::span<const std::string_view> names) override;
-    void ForgetReadAhead() override;
     void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override;
 
 private:

@@ -85,10 +85,6 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     return AgeStamp::At(status.st_mtim.tv_sec, static_cast<int32_t>(status.st_mtim.tv_nsec));
 }
 
-// stat answers each name cheaply enough: nothing is read ahead.
-void SystemFiles::ReadAhead(std::span<const std::string_view> /*names*/) {}
-void SystemFiles::ForgetReadAhead() {}
-
 void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {
     // Only a regular file: a device or a directory is left alone. The access
     // time stays as it is.

@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "os/stamp_way.h"
-#include "os/win32/win32_listing.h"
 #include "os/win32/win32_platform.h"
 
 namespace vexel {
@@ -70,7 +69,6 @@ struct SystemFiles::State {
     enum class Listing { Unknown, Listed, NotListed };
 
     LeadByteSet leadBytes = SystemNames().LeadBytes();
-    DirectoryListings listings; // read ahead, between fetches only
     std::mutex lock;
     std::unordered_map<std::string, bool> listed;
 
@@ -140,8 +138,6 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     // Which names may take the cheap way, and why: stamp_way.cpp.
     const StampRoute route = ChooseStampWay(name, state_->leadBytes);
     if (route.way == StampWay::Search) return SearchedAgeStamp(name);
-    if (const ListedEntry* entry = state_->listings.Find(name, route.directoryLength))
-        return entry->directory ? AgeStamp{} : StampOf(entry->lastWrite);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) {
         const DWORD error = ::GetLastError();
@@ -158,14 +154,6 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     if (listing == State::Listing::NotListed) return searched.stamp;
     state_->Learn(directory, searched.found);
     return searched.stamp;
-}
-
-void SystemFiles::ReadAhead(std::span<const std::string_view> names) {
-    state_->listings.Read(names, state_->leadBytes);
-}
-
-void SystemFiles::ForgetReadAhead() {
-    state_->listings.Forget();
 }
 
 void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {

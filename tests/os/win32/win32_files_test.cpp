@@ -6,11 +6,9 @@
 #include <filesystem>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "os/stamp_way.h"
-#include "os/win32/win32_listing.h"
 #include "os/win32/win32_platform.h"
 
 namespace vexel {
@@ -54,7 +52,7 @@ std::vector<std::string> MakeTree(std::mt19937& random) {
 }
 
 TEST(Win32FileAgeStamp, EqualsTheSearchForEveryNameOfRandomTrees) {
-    int cheapTimes = 0, listed = 0;
+    int cheapTimes = 0;
     for (unsigned seed = 1; seed <= 4; ++seed) {
         // Long, so that some full paths pass MAX_PATH.
         const auto root = std::filesystem::temp_directory_path() /
@@ -63,37 +61,16 @@ TEST(Win32FileAgeStamp, EqualsTheSearchForEveryNameOfRandomTrees) {
         std::filesystem::current_path(root);
         std::mt19937 random(seed);
         SystemFiles files;
-        const std::vector<std::string> names = MakeTree(random);
-        const std::vector<std::string_view> views(names.begin(), names.end());
-        files.ReadAhead(views); // the directories with many names are listed
-        DirectoryListings listings;
-        listings.Read(views, SystemNames().LeadBytes());
-        std::string aListedFile;
-        for (const std::string& name : names) {
+        for (const std::string& name : MakeTree(random)) {
             const AgeStamp stamp = files.FileAgeStamp(name);
             EXPECT_EQ(stamp, SearchedAgeStamp(name)) << "seed " << seed << ": \"" << name << '"';
             const StampRoute route = ChooseStampWay(name, SystemNames().LeadBytes());
             cheapTimes += stamp.HasTime() && route.way == StampWay::Attributes;
-            const bool found = route.way == StampWay::Attributes &&
-                               listings.Find(name, route.directoryLength) != nullptr;
-            listed += found;
-            if (found && stamp.HasTime()) aListedFile = name;
         }
-        // What was listed is forgotten: a later change is seen.
-        files.ForgetReadAhead();
-        const AgeStamp before = files.FileAgeStamp(aListedFile);
-        const HANDLE file =
-            ::CreateFileA(aListedFile.c_str(), FILE_WRITE_ATTRIBUTES, 0, 0, OPEN_EXISTING, 0, 0);
-        const FILETIME time{0, 0x03000000}; // later than every time of the tree
-        EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &time)) << aListedFile;
-        ::CloseHandle(file);
-        EXPECT_NE(files.FileAgeStamp(aListedFile), before) << aListedFile;
-        EXPECT_EQ(files.FileAgeStamp(aListedFile), SearchedAgeStamp(aListedFile)) << aListedFile;
         std::filesystem::current_path(root.parent_path());
         EXPECT_GT(std::filesystem::remove_all(root.string().insert(0, "\\\\?\\")), 20u) << root;
     }
     EXPECT_GE(cheapTimes, 200) << "the cheap way is taken";
-    EXPECT_GE(listed, 100) << "listings answer";
 }
 
 } // namespace
