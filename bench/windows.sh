@@ -61,7 +61,22 @@ tree="$work/tree"
 programs=(empty ninja vexel)
 [ -z "$baseline" ] || programs+=(before)
 
-# Runs program $1 once in the tree; sets status and wall_us.
+# The CPU time, in ms, of this shell's finished children so far (user and
+# system; wine64 runs each program in its own process, a child of this
+# shell; the wineserver is not one). Sets children_ms.
+children_cpu() {
+  local user system
+  times >"$work/times"
+  read -r user system < <(tail -n 1 "$work/times")
+  children_ms=0
+  for t in "$user" "$system"; do # "XmS.SSSs"
+    local seconds=${t#*m}
+    seconds=${seconds%s}
+    children_ms=$((children_ms + 60000 * ${t%%m*} + 10#${seconds/./}))
+  done
+}
+
+# Runs program $1 once in the tree; sets status, wall_us and cpu_ms.
 run_once() {
   local exe start end
   case "$1" in
@@ -70,11 +85,15 @@ run_once() {
     vexel) exe="$windows/vexel.exe" ;;
     before) exe="$baseline" ;;
   esac
+  children_cpu
+  local before_ms=$children_ms
   start=$EPOCHREALTIME
   status=0
   "$wine" "$exe" >"$work/out" 2>&1 || status=$?
   end=$EPOCHREALTIME
   wall_us=$(( ${end/./} - ${start/./} ))
+  children_cpu
+  cpu_ms=$((children_ms - before_ms))
 }
 
 # Whether the run just made found the tree up to date.
@@ -94,12 +113,14 @@ median() {
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 printf '%-16s' "targets (files)"
 for program in "${programs[@]}"; do printf ' %9s' "$program"; done
-printf ' %12s %12s\n' "vexel/ninja" "vexel-empty"
+printf ' %12s %12s' "vexel/ninja" "vexel-empty"
+for program in "${programs[@]:1}"; do printf ' %11s' "$program cpu"; done
+printf ' %10s\n' "cpu v/n"
 for n in "${sizes[@]}"; do
   rm -rf "$tree"
   "$native/bench/vexel_make_bench" "$tree" flat "$n" 10 windows
   cd "$tree"
-  declare -A walls=()
+  declare -A walls=() cpus=()
   for program in "${programs[@]}"; do
     run_once "$program"
     if ! up_to_date "$program"; then
@@ -113,21 +134,29 @@ for n in "${sizes[@]}"; do
       run_once "$program"
       up_to_date "$program" || { echo "$program, flat $n: not up to date" >&2; exit 1; }
       walls[$program]+="$wall_us "
+      cpus[$program]+="$cpu_ms "
     done
   done
   cd "$work"
   printf '%-16s' "$((n + 1)) ($((2 * n + 11)))"
   for program in "${programs[@]}"; do
-    awk -v w="$(median "${walls[$program]}")" 'BEGIN { printf " %8.2fs", w / 1e6 }'
+    awk -v w="$(median "${walls[$program]}")" 'BEGIN { printf " %8.3fs", w / 1e6 }'
   done
   awk -v v="$(median "${walls[vexel]}")" -v j="$(median "${walls[ninja]}")" \
-    -v e="$(median "${walls[empty]}")" 'BEGIN { printf " %11.2fx %11.2fs\n", v / j, (v - e) / 1e6 }'
+    -v e="$(median "${walls[empty]}")" 'BEGIN { printf " %11.2fx %11.3fs", v / j, (v - e) / 1e6 }'
+  for program in "${programs[@]:1}"; do
+    awk -v c="$(median "${cpus[$program]}")" 'BEGIN { printf " %10.3fs", c / 1e3 }'
+  done
+  awk -v v="$(median "${cpus[vexel]}")" -v j="$(median "${cpus[ninja]}")" \
+    'BEGIN { printf " %9.2fx\n", v / (j > 0 ? j : 1) }'
 done
 
 cat <<EOF
 
 Median of $runs runs, wall time of wine64 running each program in the tree;
-interleaved. empty: an empty console program, the start-up floor.
+interleaved. empty: an empty console program, the start-up floor. cpu: the
+median user and system time of the program's process (the wineserver's is
+not counted), less sensitive than the wall time to other work on the machine.
 $(nproc) cores; $("$wine" --version); ninja $("$wine" "$ninja_exe" --version 2>/dev/null | tr -d '\r');
 Vexel $(git -C "$root" describe --always --dirty 2>/dev/null)${baseline:+; before: $baseline}; load average at start $load_at_start,
 at end $(cut -d' ' -f1-3 /proc/loadavg).
