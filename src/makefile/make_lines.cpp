@@ -1,5 +1,6 @@
 #include "makefile/make_lines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -19,10 +20,19 @@ void MakeLines::Assign(std::string text) {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     std::size_t position = 0;
     if (std::string_view(data, end).starts_with(byteOrderMark)) position = byteOrderMark.size();
+    // The next CR and the next LF, each searched for again only once the
+    // lines have passed it, so that each byte is searched once per kind.
+    auto next = [&](char byte, std::size_t from) {
+        const void* found = std::memchr(data + from, byte, end - from);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : end;
+    };
+    std::size_t nextCr = next('\r', position);
+    std::size_t nextLf = next('\n', position);
     while (position < end) {
+        if (nextCr < position) nextCr = next('\r', position);
+        if (nextLf < position) nextLf = next('\n', position);
         const std::size_t start = position;
-        while (position < end && data[position] != '\r' && data[position] != '\n')
-            ++position;
+        position = std::min(nextCr, nextLf);
         spans_.push_back({start, position - start});
         if (position < end && data[position] == '\r') ++position;
         if (position < end && data[position] == '\n') ++position;

@@ -38,6 +38,39 @@ std::string QuotedText(std::string_view name, char q, const LeadByteSet& leadByt
     return result;
 }
 
+// Splits a rest of line in which the search for a blank is a plain search
+// (no double quote, no NUL, no lead byte) in one pass, at each blank, the
+// names trimmed, as the general loop below would find them, without the copy
+// it makes. False, and names as they were, when the rest is not plain.
+bool SplitPlainNames(std::string_view restOfLine, std::vector<DependName>& names,
+                     const LeadByteSet& leadBytes) {
+    const std::size_t namesBefore = names.size();
+    const std::size_t size = restOfLine.size();
+    std::size_t nameStart = 0;
+    bool betweenNames = false;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char byte = restOfLine[i];
+        if (byte == DoubleQuote || byte == '\0' || leadBytes[static_cast<unsigned char>(byte)]) {
+            names.resize(namesBefore);
+            return false;
+        }
+        if (betweenNames) {
+            if (IsWhiteSpace(byte)) continue;
+            betweenNames = false;
+            nameStart = i;
+        } else if (byte == ' ') {
+            std::size_t nameEnd = i;
+            while (IsWhiteSpace(restOfLine[nameEnd - 1]))
+                --nameEnd;
+            names.push_back({restOfLine.substr(nameStart, nameEnd - nameStart)});
+            betweenNames = true;
+        }
+    }
+    // The rest is trimmed, so it ends inside its last name.
+    if (!betweenNames) names.push_back({restOfLine.substr(nameStart)});
+    return true;
+}
+
 } // namespace
 
 std::string_view ExtractTarget(std::string_view line, const LeadByteSet& leadBytes) {
@@ -55,6 +88,7 @@ void ExtractDepends(std::string_view line, std::vector<DependName>& names,
         names.push_back({restOfLine});
         return;
     }
+    if (SplitPlainNames(restOfLine, names, leadBytes)) return;
     // Every name, the last one included, is now followed by a blank. The
     // names found are given as stretches of the line itself.
     std::string restText(restOfLine);

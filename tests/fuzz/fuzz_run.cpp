@@ -90,6 +90,19 @@ void MarkStale(Record& record) {
     }
 }
 
+// Checks the lines against a byte-by-byte reading of the makefile.
+void CheckLines(const MakeLines& lines, std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::size_t count = 0;
+    for (std::size_t end = 0; !text.empty(); text.remove_prefix(end)) {
+        end = std::min(text.find_first_of("\r\n"), text.size());
+        CHECK(count < lines.Count() && lines[count++] == text.substr(0, end));
+        end += text.substr(end).starts_with("\r\n") ? 2 : end < text.size() ? 1 : 0;
+    }
+    CHECK(count == lines.Count());
+}
+
 // The root record, then one per target line, with their command ranges; or
 // the message of the first line refused.
 std::string PlainRead(const MakeLines& lines, std::vector<Record>& records) {
@@ -255,6 +268,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::vector<std::string> said = MessageTexts(out);
     MakeLines lines;
     lines.Assign(p.files.makefile);
+    CheckLines(lines, p.files.makefile);
     std::vector<Record> records;
     const std::string refused = PlainRead(lines, records);
     if (!refused.empty() || said[0].starts_with("Circular ")) {
