@@ -20,8 +20,11 @@ namespace vexel {
 // written, quotes included.
 struct MakefileTargets {
     MakefileNames names;
-    std::vector<NameId> dependNames; // every record's Depends, record after record
-    std::vector<TDepend> records;    // the root record first, then one per target line
+    // Every record's Depends, record after record, in blocks that are never
+    // resized once written to, so that each record views its names from the
+    // start.
+    std::vector<std::vector<NameId>> dependBlocks;
+    std::vector<TDepend> records; // the root record first, then one per target line
 };
 
 // Loads the whole named file into lines. "MakeFile Open Error" on any
