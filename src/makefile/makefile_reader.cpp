@@ -37,12 +37,20 @@ std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileNa
 }
 
 std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                                   MakefileTargets& targets) {
+                                   MakefileTargets& targets, NameWatcher* watcher) {
+    MakefileNames& names = targets.names;
     std::vector<TDepend>& records = targets.records;
     records.emplace_back();
     std::size_t current = 0;
     std::vector<bool> isTarget; // by name id
     std::vector<DependName> depends;
+    // The id of a name of the line, the watcher told when it is new.
+    auto add = [&](std::string_view text, bool copy) {
+        const NameId known = names.Count();
+        const NameId id = copy ? names.AddCopy(std::string(text)) : names.Add(text);
+        if (watcher && id == known) watcher->NameMet(id, names[id]);
+        return id;
+    };
 
     const std::size_t count = lines.Count();
     for (std::size_t i = 0; i < count; ++i) {
@@ -60,7 +68,7 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
             const std::string_view trimmed = Trim(line);
             const std::string_view target = ExtractTarget(trimmed, leadBytes);
             if (target.empty()) return Failure(messages::TargetLineSyntaxError);
-            const NameId id = targets.names.Add(target);
+            const NameId id = add(target, false);
             if (static_cast<std::size_t>(id) >= isTarget.size()) isTarget.resize(2 * id + 64);
             if (isTarget[id]) return Failure(messages::DupTarget(target));
             isTarget[id] = true;
@@ -69,8 +77,7 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
             std::vector<NameId>& block = RoomFor(depends.size(), targets.dependBlocks);
             const std::size_t first = block.size();
             for (const DependName& name : depends)
-                block.push_back(name.blankAdded ? targets.names.AddCopy(name.Whole())
-                                                : targets.names.Add(name.text));
+                block.push_back(name.blankAdded ? add(name.Whole(), true) : add(name.text, false));
             TDepend& record = records.emplace_back();
             record.Target = id;
             record.Depends = std::span<const NameId>(block).subspan(first);
