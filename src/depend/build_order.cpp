@@ -1,5 +1,6 @@
 #include "depend/build_order.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <vector>
@@ -34,8 +35,13 @@ void SortDependList(DependList& dependList, const TDepend& root) {
 } // namespace
 
 DependList BuildOrder(TargetGraph& graph) {
-    SetLevels(graph.Records());
     DependList order = graph.MakefileOrder();
+    // With no target stale, only the root record's commands can run, and it
+    // is first either way: the order of the others is never used.
+    const std::span<const TDepend> targets = graph.Targets();
+    if (std::none_of(targets.begin(), targets.end(), [](const TDepend& r) { return r.Stale; }))
+        return order;
+    SetLevels(graph.Records());
     SortDependList(order, graph.Root());
     return order;
 }

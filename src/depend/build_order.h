@@ -13,6 +13,8 @@ namespace vexel {
 // that would make its scans quadratic are sorted again, to the same
 // outcome, with each scan done as a search: at most n log² n steps for
 // every order.
+// With no target stale, the records are left in makefile order: the root
+// record, the only one whose commands can run then, is first either way.
 DependList BuildOrder(TargetGraph& graph);
 
 } // namespace vexel

@@ -1,9 +1,8 @@
 // Staleness by the age stamps of target and dependency files.
 #pragma once
 
-#include "base/text.h"
+#include "depend/file_stamps.h"
 #include "depend/target_graph.h"
-#include "os/platform.h"
 
 namespace vexel {
 
@@ -12,9 +11,9 @@ namespace vexel {
 // dependency files (times compared in UTC at the file system's resolution;
 // equal times are up to date, and a missing dependency never makes an
 // existing target stale). Every file's stamp is read once, by its unquoted
-// name (which joins the name table), before the marking, shared by up to
-// threads threads.
-void MarkStaleTargets(TargetGraph& graph, FileSystem& files, const LeadByteSet& leadBytes,
-                      unsigned threads);
+// name (which joins the name table), before the marking. files must have
+// watched the reading of the graph's records; it has asked for most files
+// already.
+void MarkStaleTargets(TargetGraph& graph, FileStamps& files);
 
 } // namespace vexel

@@ -1,11 +1,8 @@
 #include "depend/stamp_fetch.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <mutex>
 #include <string>
-#include <thread>
+#include <utility>
 
 namespace vexel {
 
@@ -13,51 +10,92 @@ unsigned StampThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
 }
 
-std::vector<AgeStamp> FetchStamps(FileSystem& files, const MakefileNames& names,
-                                  std::span<const NameId> paths, unsigned threads) {
-    std::vector<AgeStamp> stamps(paths.size());
-    constexpr std::size_t Batch = 64; // files taken at a time
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stop{false};
-    std::mutex failureLock;
-    std::exception_ptr failure;
+StampFetch::StampFetch(FileSystem& files, unsigned threads) : files_(files), threads_(threads) {}
 
-    auto work = [&] {
-        try {
-            std::string path;
-            while (!stop) {
-                const std::size_t first = next.fetch_add(Batch);
-                if (first >= paths.size()) return;
-                const std::size_t last = std::min(first + Batch, paths.size());
-                for (std::size_t i = first; i < last; ++i) {
-                    path.assign(names[paths[i]]);
-                    stamps[i] = files.FileAgeStamp(path);
-                }
-            }
-        } catch (...) {
-            // Given to the calling thread, which raises it once all have
-            // stopped.
-            const std::lock_guard<std::mutex> hold(failureLock);
-            if (!failure) failure = std::current_exception();
-            stop = true;
-        }
-    };
+StampFetch::~StampFetch() {
+    Stop();
+}
 
-    const std::size_t useful = std::min<std::size_t>(threads, paths.size() / FilesPerStampThread);
-    const std::size_t wanted = useful > 1 ? useful - 1 : 0;
-    std::vector<std::thread> helpers;
-    for (std::size_t i = 0; i < wanted; ++i) {
+void StampFetch::Ask(std::string_view path) {
+    if (!pending_) {
+        // Added while helpers read other batches: the deque moves none.
+        const std::lock_guard<std::mutex> hold(lock_);
+        pending_ = &batches_.emplace_back();
+    }
+    pending_->paths[pending_->count++] = path;
+    ++asked_;
+    if (pending_->count == Batch) Publish();
+}
+
+void StampFetch::AwaitAnswers() {
+    if (pending_) Publish();
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        closed_ = true;
+    }
+    more_.notify_all();
+    Work();
+    for (std::thread& helper : helpers_)
+        helper.join();
+    helpers_.clear();
+    if (failure_) std::rethrow_exception(failure_);
+}
+
+void StampFetch::Publish() {
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        ++shared_;
+    }
+    pending_ = nullptr;
+    more_.notify_one();
+    StartHelpers();
+}
+
+void StampFetch::StartHelpers() {
+    const std::size_t wanted = std::min<std::size_t>(threads_, asked_ / FilesPerStampThread);
+    while (!helpersRefused_ && helpers_.size() + 1 < wanted) {
         try {
-            helpers.emplace_back(work);
+            helpers_.emplace_back([this] { Work(); });
         } catch (const std::exception&) {
-            break; // the threads there are do the work
+            helpersRefused_ = true; // the threads there are do the work
         }
     }
-    work();
-    for (std::thread& helper : helpers)
+}
+
+void StampFetch::Work() {
+    try {
+        std::string path;
+        for (;;) {
+            Questions* batch = nullptr;
+            {
+                std::unique_lock<std::mutex> hold(lock_);
+                more_.wait(hold, [&] { return stopped_ || closed_ || taken_ < shared_; });
+                if (stopped_ || taken_ == shared_) return;
+                batch = &batches_[taken_++];
+            }
+            for (std::size_t i = 0; i < batch->count; ++i) {
+                path.assign(batch->paths[i]);
+                batch->stamps[i] = files_.FileAgeStamp(path);
+            }
+        }
+    } catch (...) {
+        // Given to the thread that takes the answers, which throws it once
+        // all have stopped.
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (!failure_) failure_ = std::current_exception();
+        stopped_ = true;
+        more_.notify_all();
+    }
+}
+
+void StampFetch::Stop() {
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        stopped_ = true;
+    }
+    more_.notify_all();
+    for (std::thread& helper : helpers_)
         helper.join();
-    if (failure) std::rethrow_exception(failure);
-    return stamps;
 }
 
 } // namespace vexel

@@ -54,7 +54,7 @@ public:
 private:
     void LinkDependents(NameRules& rules);
 
-    // The records view its dependNames, and point at one another: taken by
+    // The records view its dependBlocks, and point at one another: taken by
     // moving, which leaves every element where it was, and never resized.
     MakefileTargets read_;
     std::vector<Group> groupOfRecord_;      // by record; NoGroup for the root record

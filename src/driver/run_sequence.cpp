@@ -45,6 +45,21 @@ std::optional<Failure> StartUp(Platform& platform, RunState& run) {
     return std::nullopt;
 }
 
+// The makefile's target lines read into the graph, checked, and its stale
+// targets marked. The files' stamps are asked for as their names are read,
+// so that the file system answers while the reading and the check go on.
+std::optional<Failure> AnalyseTargets(Platform& platform, const LeadByteSet& leadBytes,
+                                      RunState& run) {
+    FileStamps stamps(platform.files, leadBytes, StampThreads());
+    MakefileTargets read;
+    if (std::optional<Failure> failed = ReadTargets(run.Lines, leadBytes, read, &stamps))
+        return failed;
+    TargetGraph& graph = run.Graph.emplace(std::move(read), platform.names);
+    if (std::optional<Failure> failed = CheckCircular(graph)) return failed;
+    MarkStaleTargets(graph, stamps);
+    return std::nullopt;
+}
+
 // The phases from the makefile load to the commands, with the log, if any,
 // in place.
 std::optional<Failure> RunPhases(Platform& platform, MessageWriter& out, RunState& run) {
@@ -55,13 +70,9 @@ std::optional<Failure> RunPhases(Platform& platform, MessageWriter& out, RunStat
     if (std::optional<Failure> failed = LoadMakefile(platform.files, run.MakeFileName, run.Lines))
         return failed;
     const LeadByteSet leadBytes = platform.names.LeadBytes();
-    MakefileTargets read;
-    if (std::optional<Failure> failed = ReadTargets(run.Lines, leadBytes, read)) return failed;
-    TargetGraph& graph = run.Graph.emplace(std::move(read), platform.names);
-    if (std::optional<Failure> failed = CheckCircular(graph)) return failed;
-    MarkStaleTargets(graph, platform.files, leadBytes, StampThreads());
-    run.BuildOrder = BuildOrder(graph);
-    CollectCommands(run.BuildOrder, run.Lines, graph.Names(), run.Commands);
+    if (std::optional<Failure> failed = AnalyseTargets(platform, leadBytes, run)) return failed;
+    run.BuildOrder = BuildOrder(*run.Graph);
+    CollectCommands(run.BuildOrder, run.Lines, run.Graph->Names(), run.Commands);
 
     if (run.Commands.empty()) {
         out.PrintMessage(messages::UpToDate);

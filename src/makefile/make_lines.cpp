@@ -1,12 +1,18 @@
 #include "makefile/make_lines.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string_view>
 
 namespace vexel {
 
 void MakeLines::Assign(std::string text) {
+    // Lines are kept as 32-bit offsets (a makefile is at most 2 GiB).
+    if constexpr (sizeof(std::size_t) > sizeof(uint32_t)) {
+        if (text.size() > UINT32_MAX) throw std::length_error("a makefile of 4 GiB or more");
+    }
     text_ = std::move(text);
     spans_.clear();
     const char* data = text_.data();
@@ -33,7 +39,7 @@ void MakeLines::Assign(std::string text) {
         if (nextLf < position) nextLf = next('\n', position);
         const std::size_t start = position;
         position = std::min(nextCr, nextLf);
-        spans_.push_back({start, position - start});
+        spans_.push_back({static_cast<uint32_t>(start), static_cast<uint32_t>(position - start)});
         if (position < end && data[position] == '\r') ++position;
         if (position < end && data[position] == '\n') ++position;
     }

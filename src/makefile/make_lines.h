@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,8 @@ public:
     // CR; the text ends at its first NUL byte; a line end at the very end
     // adds no empty line. A UTF-8 byte-order mark (EF BB BF) at the very
     // start is no part of the first line; anywhere else those bytes stay.
+    // A text of 4 GiB or more is refused with std::length_error (a makefile
+    // is at most 2 GiB).
     void Assign(std::string text);
 
     std::size_t Count() const { return spans_.size(); }
@@ -24,8 +27,8 @@ public:
 
 private:
     struct Span {
-        std::size_t offset;
-        std::size_t length;
+        uint32_t offset;
+        uint32_t length;
     };
     std::string text_;
     std::vector<Span> spans_;

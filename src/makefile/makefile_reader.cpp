@@ -1,5 +1,6 @@
 #include "makefile/makefile_reader.h"
 
+#include <algorithm>
 #include <exception>
 #include <string_view>
 
@@ -8,6 +9,18 @@
 #include "report/messages.h"
 
 namespace vexel {
+
+namespace {
+
+// Room for count more names at the end of the last block, or in a new one.
+std::vector<NameId>& RoomFor(std::size_t count, std::vector<std::vector<NameId>>& blocks) {
+    constexpr std::size_t BlockSize = 16384; // names; a longer line gets a block of its own
+    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < count)
+        blocks.emplace_back().reserve(std::max(BlockSize, count));
+    return blocks.back();
+}
+
+} // namespace
 
 std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileName,
                                     MakeLines& lines) {
@@ -24,22 +37,19 @@ std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileNa
 }
 
 std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                                   MakefileTargets& targets) {
+                                   MakefileTargets& targets, NameWatcher* watcher) {
+    MakefileNames& names = targets.names;
     std::vector<TDepend>& records = targets.records;
     records.emplace_back();
     std::size_t current = 0;
-    // Where each record's names start in dependNames: that list still grows,
-    // so the records get their views of it at the end.
-    std::vector<std::size_t> dependStart{0};
     std::vector<bool> isTarget; // by name id
     std::vector<DependName> depends;
-
-    auto finish = [&](std::optional<Failure> outcome) {
-        dependStart.push_back(targets.dependNames.size());
-        const std::span<const NameId> all(targets.dependNames);
-        for (std::size_t r = 0; r < records.size(); ++r)
-            records[r].Depends = all.subspan(dependStart[r], dependStart[r + 1] - dependStart[r]);
-        return outcome;
+    // The id of a name of the line, the watcher told when it is new.
+    auto add = [&](std::string_view text, bool copy) {
+        const NameId known = names.Count();
+        const NameId id = copy ? names.AddCopy(std::string(text)) : names.Add(text);
+        if (watcher && id == known) watcher->NameMet(id, names[id]);
+        return id;
     };
 
     const std::size_t count = lines.Count();
@@ -57,25 +67,26 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
         case LineKind::Target: {
             const std::string_view trimmed = Trim(line);
             const std::string_view target = ExtractTarget(trimmed, leadBytes);
-            if (target.empty()) return finish(Failure(messages::TargetLineSyntaxError));
-            const NameId id = targets.names.Add(target);
+            if (target.empty()) return Failure(messages::TargetLineSyntaxError);
+            const NameId id = add(target, false);
             if (static_cast<std::size_t>(id) >= isTarget.size()) isTarget.resize(2 * id + 64);
-            if (isTarget[id]) return finish(Failure(messages::DupTarget(target)));
+            if (isTarget[id]) return Failure(messages::DupTarget(target));
             isTarget[id] = true;
-            dependStart.push_back(targets.dependNames.size());
             depends.clear();
             ExtractDepends(trimmed, depends, leadBytes);
-            for (const DependName& name : depends) {
-                targets.dependNames.push_back(name.blankAdded ? targets.names.AddCopy(name.Whole())
-                                                              : targets.names.Add(name.text));
-            }
-            records.emplace_back().Target = id;
+            std::vector<NameId>& block = RoomFor(depends.size(), targets.dependBlocks);
+            const std::size_t first = block.size();
+            for (const DependName& name : depends)
+                block.push_back(name.blankAdded ? add(name.Whole(), true) : add(name.text, false));
+            TDepend& record = records.emplace_back();
+            record.Target = id;
+            record.Depends = std::span<const NameId>(block).subspan(first);
             current = records.size() - 1;
             break;
         }
         }
     }
-    return finish(std::nullopt);
+    return std::nullopt;
 }
 
 } // namespace vexel

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/text.h"
@@ -20,8 +21,11 @@ namespace vexel {
 // written, quotes included.
 struct MakefileTargets {
     MakefileNames names;
-    std::vector<NameId> dependNames; // every record's Depends, record after record
-    std::vector<TDepend> records;    // the root record first, then one per target line
+    // Every record's Depends, record after record, in blocks that are never
+    // resized once written to, so that each record views its names from the
+    // start.
+    std::vector<std::vector<NameId>> dependBlocks;
+    std::vector<TDepend> records; // the root record first, then one per target line
 };
 
 // Loads the whole named file into lines. "MakeFile Open Error" on any
@@ -29,12 +33,23 @@ struct MakefileTargets {
 std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileName,
                                     MakeLines& lines);
 
+// Told of each name the first time the reader meets it, in the order met,
+// while the reading goes on, so that work on the names can start early.
+class NameWatcher {
+public:
+    virtual void NameMet(NameId id, std::string_view name) = 0;
+
+protected:
+    ~NameWatcher() = default;
+};
+
 // Makes the root record, then one record per target line in file order,
 // each with its names and its command range. Stops at the first target line without a target
 // ("Target Line Syntax error"), or whose target was named before, byte for
 // byte ("Dup Target " and the target as written); that line's record is not
-// made. The names are views into lines, which must outlive targets.
+// made. The names are views into lines, which must outlive targets. A
+// watcher, if given, is told of each new name.
 std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& leadBytes,
-                                   MakefileTargets& targets);
+                                   MakefileTargets& targets, NameWatcher* watcher = nullptr);
 
 } // namespace vexel

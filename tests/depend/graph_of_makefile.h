@@ -12,12 +12,13 @@
 namespace vexel {
 
 // The graph of a makefile that reads without error, names matched without
-// regard to ASCII case, with the lines whose text its names view.
+// regard to ASCII case, with the lines whose text its names view; watcher,
+// if given, watches the reading.
 struct GraphOfMakefile {
-    explicit GraphOfMakefile(const std::string& text) {
+    explicit GraphOfMakefile(const std::string& text, NameWatcher* watcher = nullptr) {
         lines.Assign(text);
         MakefileTargets read;
-        EXPECT_FALSE(ReadTargets(lines, LeadByteSet{}, read)) << text;
+        EXPECT_FALSE(ReadTargets(lines, LeadByteSet{}, read, watcher)) << text;
         FakeNames rules;
         graph.emplace(std::move(read), rules);
     }

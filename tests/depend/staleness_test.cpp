@@ -1,23 +1,25 @@
 // Staleness by age stamps: each file asked once, and the same outcome
-// whether the stamps are fetched by one thread or several. Which targets are
-// stale, times compared to the nanosecond across 1970 and files asked by
-// their unquoted names, is checked against the plain procedure by fuzz_run.
+// whether the stamps are fetched by one thread or several while the makefile
+// is read; a helper's failure reaches the caller, and a reading that fails
+// stops the helpers. Which targets are stale, times compared to the
+// nanosecond across 1970 and files asked by their unquoted names, is checked
+// against the plain procedure by fuzz_run.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <random>
+#include <string>
 
 #include "depend/graph_of_makefile.h"
 #include "depend/staleness.h"
-#include "depend/stamp_fetch.h"
 #include "fakes/fake_platform.h"
 
 namespace vexel {
 namespace {
 
-TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
-    // Targets t0..t2999 in a random web: each names a few earlier targets
-    // and sources; times a few quarter seconds apart, so that equal times
-    // are frequent, and some files missing.
+// Targets t0..t2999 in a random web: each names a few earlier targets and
+// sources s0..s49.
+std::string RandomWeb() {
     std::mt19937 random(11);
     std::string text;
     for (int t = 0; t < 3000; ++t) {
@@ -28,6 +30,12 @@ TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
         }
         text.append("\n");
     }
+    return text;
+}
+
+TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
+    // Times a few quarter seconds apart, so that equal times are frequent,
+    // and some files missing.
     FakeFiles files;
     files.stampOf = [](const std::string& name) {
         const auto quarters = static_cast<int32_t>(std::hash<std::string>{}(name) % 44);
@@ -35,9 +43,10 @@ TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
     };
     std::vector<bool> stale[2];
     for (const unsigned threads : {1u, 4u}) {
-        GraphOfMakefile g(text);
         files.stampQueries.clear();
-        MarkStaleTargets(*g.graph, files, {}, threads);
+        FileStamps stamps(files, {}, threads);
+        GraphOfMakefile g(RandomWeb(), &stamps);
+        MarkStaleTargets(*g.graph, stamps);
         for (const auto& [name, asked] : files.stampQueries)
             ASSERT_EQ(asked, 1) << name;
         EXPECT_EQ(files.stampQueries.size(), 3050u);
@@ -46,6 +55,30 @@ TEST(Staleness, ManyThreadsGiveTheSerialOutcome) {
     }
     EXPECT_EQ(stale[0], stale[1]);
     EXPECT_NE(std::count(stale[0].begin(), stale[0].end(), false), 0) << "some are fresh";
+}
+
+TEST(Staleness, AFailureOfAHelperThreadReachesTheCaller) {
+    FakeFiles files;
+    files.stampRunsOutOfMemory = true;
+    FileStamps stamps(files, {}, 4);
+    GraphOfMakefile g(RandomWeb(), &stamps);
+    EXPECT_THROW(MarkStaleTargets(*g.graph, stamps), std::bad_alloc);
+}
+
+TEST(Staleness, AReadingThatFailsStopsTheHelpers) {
+    // Helpers have started on the files of 3,050 names when the duplicate
+    // ends the reading; the fetch is dropped, no file asked twice.
+    FakeFiles files;
+    MakeLines lines;
+    lines.Assign(RandomWeb() + "t0: x\n");
+    MakefileTargets read;
+    {
+        FileStamps stamps(files, {}, 4);
+        EXPECT_TRUE(ReadTargets(lines, LeadByteSet{}, read, &stamps));
+    }
+    for (const auto& [name, asked] : files.stampQueries)
+        ASSERT_EQ(asked, 1) << name;
+    EXPECT_LE(files.stampQueries.size(), 3050u);
 }
 
 } // namespace

@@ -272,7 +272,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::vector<Record> records;
     const std::string refused = PlainRead(lines, records);
     if (!refused.empty() || said[0].starts_with("Circular ")) {
-        CHECK(status == -1 && said.size() == 1 && p.processes.started.empty() && read.empty());
+        // Files may have been asked for while the makefile was read.
+        CHECK(status == -1 && said.size() == 1 && p.processes.started.empty());
         CHECK(refused.empty() ? said[0].ends_with(" dependency dropped.") : said[0] == refused);
         return 0;
     }
