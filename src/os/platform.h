@@ -36,6 +36,21 @@ struct SystemError {
     int code = 0;
 };
 
+// Who a file is, however its name reaches it: POSIX's device and inode
+// number, Windows' volume serial number and file index.
+struct FileIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// A regular file as it was found: when it was last written, and who it is.
+struct RegularFile {
+    AgeStamp stamp;
+    FileIdentity identity;
+};
+
 // The files the tool reads or examines.
 class FileSystem {
 public:
@@ -56,10 +71,20 @@ public:
     // several threads at once.
     virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
 
-    // Sets only the last-write time of a file on disk. Where it cannot (not
-    // a file on disk, read-only to the system, held by another process), the
-    // file is left as it was.
-    virtual void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) = 0;
+    // The regular file that name stands for now, links followed; nothing
+    // when the name is missing or is no regular file (a directory, a device,
+    // a pipe).
+    virtual std::optional<RegularFile> FindRegularFile(const std::string& name) = 0;
+
+    // Sets only the last-write time of the regular file that name stands for,
+    // when it is not that time already, and only when it is the file was
+    // identifies (links followed, as when it was found) or, without was, a
+    // regular file reached by no link. The file is checked once it is open
+    // and its time set through that same opening, so that nothing can take
+    // its place in between. Any other file, and one whose time the system
+    // does not let it set, is left as it was.
+    virtual void SetFileAgeStamp(const std::string& name, const std::optional<FileIdentity>& was,
+                                 const AgeStamp& stamp) = 0;
 };
 
 // What a child is doing: still running, or ended with its 32-bit exit code.

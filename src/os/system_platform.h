@@ -21,7 +21,9 @@ public:
     std::optional<std::string> ReadWholeFile(const std::string& name) override;
     bool SameFile(const std::string& first, const std::string& second) override;
     AgeStamp FileAgeStamp(const std::string& name) override;
-    void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override;
+    std::optional<RegularFile> FindRegularFile(const std::string& name) override;
+    void SetFileAgeStamp(const std::string& name, const std::optional<FileIdentity>& was,
+                         const AgeStamp& stamp) override;
 
 private:
     struct State;

@@ -2,6 +2,7 @@
 // target whose commands fail or are interrupted never looks finished.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "os/platform.h"
@@ -13,22 +14,25 @@ constexpr AgeStamp OldestStamp = AgeStamp::At(0, 0);
 
 class TargetStamp {
 public:
-    // Reads the file's last-write time now, before the first command of its
-    // target runs. An empty name (the root record makes no file) or a
-    // pattern, whose stamp is another file's, keeps nothing.
+    // Notes the regular file the name stands for now, its last-write time
+    // and who it is, before the first command of its target runs. An empty
+    // name (the root record makes no file) or a pattern, whose stamp is
+    // another file's, keeps nothing.
     TargetStamp(FileSystem& files, std::string file);
 
-    // After a failure or an interruption: gives a file that the commands
-    // changed its old time back, or, when they made it, OldestStamp, so that
-    // the next run makes it again. Never deletes or writes the file: one
-    // that they left unchanged, or removed, or made a directory, or whose
-    // time cannot be set, is left as it is.
+    // After a failure or an interruption: gives the file noted, when the
+    // name still leads to it and the commands changed its time, its old time
+    // back; or, when there was none and the commands made one, a regular
+    // file reached by no link, OldestStamp; so that the next run makes it
+    // again. Never deletes or writes a file, and never sets the time of any
+    // other: a link the commands left in its place, a file they removed or
+    // made a directory, or one whose time cannot be set, is left as it is.
     void GiveBack();
 
 private:
     FileSystem& files_;
     std::string file_; // empty: nothing kept
-    AgeStamp before_;
+    std::optional<RegularFile> before_;
 };
 
 } // namespace vexel

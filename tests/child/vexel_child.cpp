@@ -6,12 +6,17 @@
 //   append FILE TEXT   append TEXT and a LF to FILE (records the order of runs)
 //   touch FILE         create FILE, or set its modification time to now
 //   readonly FILE      take away every write permission of FILE
+//   link TARGET NAME   replace NAME by a symbolic link to TARGET
 //   args FILE ARG...   append each remaining argument and a LF to FILE, then stop
 //   print TEXT         write TEXT, without a line end, to standard output
 //   exit N             end with exit code N (N may be negative)
 //   signal N           raise signal N (POSIX)
 //   ctrl N             send console control event N (0 Ctrl+C, 1 Ctrl+Break) to
 //                      every process of the console (Windows); 102 if it cannot
+//   interrupt N        ignore, then send, signal N to the parent (POSIX) or
+//                      event N to the console, and wait until it has come
+//                      here too (Windows): the parent is interrupted while
+//                      this command goes on to its end
 //   sleep MS           wait MS milliseconds
 #include <chrono>
 #include <csignal>
@@ -24,6 +29,8 @@
 #include <thread>
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -41,6 +48,26 @@ bool Append(const char* file, const std::string& text) {
     return std::fclose(stream) == 0 && written;
 }
 
+#ifdef _WIN32
+HANDLE eventCame = nullptr;
+
+BOOL WINAPI Ignore(DWORD) {
+    SetEvent(eventCame);
+    return TRUE;
+}
+#endif
+
+bool InterruptParent(int event) {
+#ifdef _WIN32
+    eventCame = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return eventCame != nullptr && SetConsoleCtrlHandler(Ignore, TRUE) &&
+           GenerateConsoleCtrlEvent(static_cast<DWORD>(event), 0) &&
+           WaitForSingleObject(eventCame, 10000) == WAIT_OBJECT_0;
+#else
+    return std::signal(event, SIG_IGN) != SIG_ERR && ::kill(::getppid(), event) == 0;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +83,13 @@ int main(int argc, char** argv) {
             std::filesystem::last_write_time(argv[i], std::filesystem::file_time_type::clock::now(),
                                              error);
             if (error) return FileError;
+        } else if (action == "link" && left >= 2) {
+            std::filesystem::remove(argv[i + 2], error);
+            std::filesystem::create_symlink(argv[i + 1], argv[i + 2], error);
+            if (error) return FileError;
+            i += 2;
+        } else if (action == "interrupt" && left >= 1) {
+            if (!InterruptParent(std::atoi(argv[++i]))) return EventError;
         } else if (action == "readonly" && left >= 1) {
             const auto write = static_cast<std::filesystem::perms>(0222);
             std::filesystem::permissions(argv[++i], write, std::filesystem::perm_options::remove,

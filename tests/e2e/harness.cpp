@@ -96,6 +96,10 @@ std::pair<std::string, timespec> NamedTime(const std::string& file) {
 
 void ToolInFreshDirectory::Make(const std::vector<std::string>& files) const {
     for (const std::string& file : files) {
+        if (const std::size_t arrow = file.find('>'); arrow != std::string::npos) {
+            fs::create_symlink(file.substr(arrow + 1), work_ / file.substr(0, arrow));
+            continue;
+        }
         const fs::path path = work_ / file.substr(0, file.size() - 1);
         if (file.back() == '|' && ::mkfifo(path.c_str(), 0666) != 0) ADD_FAILURE() << path;
         if (file.back() == '*') fs::create_symlink(Variable("VEXEL_CHILD"), path);
@@ -208,24 +212,28 @@ pid_t Start(std::vector<std::string> command, const Options& options, const fs::
 }
 
 // Waits for the tool's end, sending the signal asked for once a command has
-// made the file "started"; past the time limit the whole group is killed
-// and the test fails. Gives the status as the shell sees it.
-int AwaitEnd(pid_t pid, const Options& options, const fs::path& work) {
-    int status = 0;
+// made the file "started", then for every other process of its group when
+// asked (see Run); past the time limit the whole group is killed and the
+// test fails. Gives the tool's status as the shell sees it.
+int AwaitEnd(pid_t pid, const Options& options, const fs::path& work, bool orphans) {
+    int status = 0, tool = -1;
     const auto start = std::chrono::steady_clock::now();
     bool signalled = options.signal == 0;
     for (;;) {
-        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
-        if (ended == pid || (ended < 0 && errno != EINTR)) break;
-        if (!signalled && fs::exists(work / "started")) {
+        int ended = 0;
+        const pid_t reaped = ::waitpid(orphans ? -pid : pid, &ended, WNOHANG);
+        if (reaped == pid) tool = ended, status = ended;
+        if ((reaped < 0 && errno != EINTR) || (!orphans && reaped == pid)) break;
+        if (!signalled && tool < 0 && fs::exists(work / "started")) {
             ::kill(options.toGroup ? -pid : pid, options.signal);
             signalled = true;
         }
         if (std::chrono::steady_clock::now() - start > options.limit) {
-            ADD_FAILURE() << "the tool did not end within " << options.limit.count() << " s";
+            ADD_FAILURE() << "the tool or a process it left did not end within "
+                          << options.limit.count() << " s";
             ::kill(-pid, SIGKILL);
         }
-        ::usleep(5000);
+        if (reaped <= 0) ::usleep(5000);
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
 }
@@ -236,17 +244,12 @@ Result ToolInFreshDirectory::Run(const std::vector<std::string>& args,
                                  const Options& options) const {
     const pid_t pid = Start(CommandLine(args, options), options, root_, work_);
     if (pid == 0) return {};
-    Result result;
-    result.status = AwaitEnd(pid, options, work_);
     // A child the tool left behind must have done its work before the files
     // are read. Under Wine the group may hold Wine's own server, which ends
     // a few seconds after its last client, so there only when asked.
     // The harness adopts orphans (see SetUp), so they can be waited for.
-    if (!UnderWine() || options.out != Stdout::Captured) {
-        int status = 0;
-        while (::waitpid(-pid, &status, 0) > 0 || errno == EINTR) {
-        }
-    }
+    Result result;
+    result.status = AwaitEnd(pid, options, work_, !UnderWine() || options.out != Stdout::Captured);
     result.out = options.out == Stdout::Captured ? ReadFile(root_ / "stdout") : "";
     result.err = ReadFile(root_ / "stderr");
     return result;

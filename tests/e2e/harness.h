@@ -57,7 +57,8 @@ protected:
     // Each "name=S" is an empty file written S seconds (a decimal, to the
     // nanosecond, may be negative) after a fixed even second, each "name@S"
     // one written S seconds after 1970-01-01 00:00:00 UTC; each "name/" a
-    // directory, each "name|" a FIFO, each "name*" a link to the child program.
+    // directory, each "name|" a FIFO, each "name*" a link to the child
+    // program, each "name>target" a link to target.
     void Make(const std::vector<std::string>& files) const;
     // Each "name=S" or "name@S", as Make() takes them: the file's last-write
     // time, to the nanosecond (under Wine to 100 ns, as Windows keeps it).

@@ -4,6 +4,14 @@
 namespace vexel::e2e {
 
 const std::string TwoPairs = "a: a-in\n\t@ append ran a\nb: b-in\n\t@ append ran b\n";
+// " a1 a2 ... aN"
+std::string Numbered(const std::string& stem, int count) {
+    std::string names;
+    for (int i = 1; i <= count; ++i)
+        names += " " + stem + std::to_string(i);
+    return names;
+}
+
 const std::string Worked =
     "\t@ append ran begin\napp: lib\n\t@ append ran app\nlib: src\n\t@ append ran lib\n"
     "\ndoc: notes\n\t@ append ran doc\n";
@@ -35,8 +43,16 @@ const Case Cases[] = {
      .files = {"out=0", "in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"}, // and is newer
     {.name = "DeviceTargetIsNotMissing", .mk = "nul: gone\n\t@ append ran nul\n", .out = UpToDate,
      .exit = 0, .where = WineOnly},
-    {.name = "QuotedNamesAreUnquotedForFiles", .mk = "\"my out\": \"my in\"\n\t@ append ran out\n",
-     .files = {"my out=0", "my in=2"}, .out = EchoOut, .exit = 0, .ran = "out\n"},
+    // Names between double or single quotes are unquoted for their files.
+    {.name = "QuotedNamesAreUnquotedForFiles",
+     .mk = "\"my out\": \"my in\"\n\t@ append ran out\nb: 'b-in'\n\t@ append ran b\n",
+     .files = {"my out=0", "my in=2", "b=0", "b-in=2"}, .out = Echo("b", "out"), .exit = 0,
+     .ran = "b\nout\n"},
+    // A TAB does not part names: "in<TAB>x" is one name, of no file. The 65th name of a line is
+    // asked for like the first 64.
+    {.name = "TabInANameAndTheNamePastTheFirst64",
+     .mk = "a: in\tx\n\t@ append ran a\nb:" + Numbered("a", 61) + " in\n\t@ append ran b\n",
+     .files = {"a=0", "b=0", "in=2"}, .out = Echo("b"), .exit = 0, .ran = "b\n"},
     // A pattern's first match in sorted order counts, found without expanding the rest:
     // "a-/x/y" before "a/x/y", as '-' sorts before '/'; "*" skips hidden names.
     {.name = "PatternOverTheTreeTakesItsFirstMatch", .mk = "t: */*/*\n\t@ append ran t\n",

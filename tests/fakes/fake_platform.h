@@ -32,8 +32,17 @@ struct FakeFiles : FileSystem {
         ++stampQueries[name];
         return stampOf ? stampOf(name) : AgeStamp();
     }
-    void SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) override {
-        setStamps.emplace_back(name, stamp);
+    // A file with a time is a regular file, who it is told by its name.
+    std::optional<RegularFile> FindRegularFile(const std::string& name) override {
+        const AgeStamp stamp = stampOf ? stampOf(name) : AgeStamp();
+        if (!stamp.HasTime()) return std::nullopt;
+        return RegularFile{stamp, {0, std::hash<std::string>{}(name)}};
+    }
+    void SetFileAgeStamp(const std::string& name, const std::optional<FileIdentity>& was,
+                         const AgeStamp& stamp) override {
+        const std::optional<RegularFile> now = FindRegularFile(name);
+        if (now && (!was || now->identity == *was) && now->stamp != stamp)
+            setStamps.emplace_back(name, stamp);
     }
     std::mutex lock;
 };

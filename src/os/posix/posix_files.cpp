@@ -31,6 +31,14 @@ private:
 // count.
 constexpr std::uintmax_t MaxMakefileSize = INT32_MAX;
 
+AgeStamp StampOf(const struct stat& status) {
+    return AgeStamp::At(status.st_mtim.tv_sec, static_cast<int32_t>(status.st_mtim.tv_nsec));
+}
+
+FileIdentity IdentityOf(const struct stat& status) {
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 bool IsPattern(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
 }
@@ -68,7 +76,7 @@ bool SystemFiles::SameFile(const std::string& first, const std::string& second) 
     struct stat a {
     }, b{};
     return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
-           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+           IdentityOf(a) == IdentityOf(b);
 }
 
 AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
@@ -82,17 +90,32 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     }
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return {};
-    return AgeStamp::At(status.st_mtim.tv_sec, static_cast<int32_t>(status.st_mtim.tv_nsec));
+    return StampOf(status);
 }
 
-void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {
-    // Only a regular file: a device or a directory is left alone. The access
-    // time stays as it is.
+std::optional<RegularFile> SystemFiles::FindRegularFile(const std::string& name) {
     struct stat status {};
-    if (!stamp.HasTime() || ::stat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+    if (::stat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return RegularFile{StampOf(status), IdentityOf(status)};
+}
+
+void SystemFiles::SetFileAgeStamp(const std::string& name, const std::optional<FileIdentity>& was,
+                                  const AgeStamp& stamp) {
+    // Only a regular file is opened: opening a device may act on it, and
+    // opening a FIFO would wait. A file that was not there is taken only when
+    // no link leads to it: a link would lead to a file the commands did not
+    // make.
+    struct stat status {};
+    const int found = was ? ::stat(name.c_str(), &status) : ::lstat(name.c_str(), &status);
+    if (!stamp.HasTime() || found != 0 || !S_ISREG(status.st_mode)) return;
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (was ? 0 : O_NOFOLLOW);
+    const Descriptor file(::open(name.c_str(), flags));
+    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+    if ((was && IdentityOf(status) != *was) || StampOf(status) == stamp) return;
+    // The access time stays as it is.
     const timespec times[2] = {{0, UTIME_OMIT},
                                {static_cast<time_t>(stamp.Seconds()), stamp.Nanoseconds()}};
-    ::utimensat(AT_FDCWD, name.c_str(), times, 0);
+    ::futimens(file.Get(), times);
 }
 
 } // namespace vexel

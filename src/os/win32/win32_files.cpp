@@ -41,6 +41,20 @@ AgeStamp StampOf(const FILETIME& time) {
                         static_cast<int32_t>(ticks % TicksPerSecond * 100));
 }
 
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+}
+
+// Whether the opened file is a file on disk, no directory and no link, with
+// what the system tells of it.
+bool IsRegularFile(const FileHandle& file, BY_HANDLE_FILE_INFORMATION& info) {
+    constexpr DWORD NotRegular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return file.Get() != INVALID_HANDLE_VALUE && ::GetFileType(file.Get()) == FILE_TYPE_DISK &&
+           ::GetFileInformationByHandle(file.Get(), &info) != 0 &&
+           (info.dwFileAttributes & NotRegular) == 0;
+}
+
 // What the search for a name finds: whether it found an entry, and the stamp.
 struct Searched {
     bool found = false;
@@ -129,9 +143,7 @@ bool SystemFiles::SameFile(const std::string& first, const std::string& second) 
                ::GetFileInformationByHandle(file.Get(), &info) != 0;
     };
     BY_HANDLE_FILE_INFORMATION a{}, b{};
-    return identify(first, a) && identify(second, b) &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    return identify(first, a) && identify(second, b) && IdentityOf(a) == IdentityOf(b);
 }
 
 AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
@@ -156,7 +168,18 @@ AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
     return searched.stamp;
 }
 
-void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp) {
+std::optional<RegularFile> SystemFiles::FindRegularFile(const std::string& name) {
+    // Opened only to ask: no access but to the attributes, every sharing.
+    const FileHandle file(::CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!IsRegularFile(file, info)) return std::nullopt;
+    return RegularFile{StampOf(info.ftLastWriteTime), IdentityOf(info)};
+}
+
+void SystemFiles::SetFileAgeStamp(const std::string& name, const std::optional<FileIdentity>& was,
+                                  const AgeStamp& stamp) {
     // Ticks since 1601; none before it, and never 0, which tells SetFileTime
     // to leave the time as it is.
     if (!stamp.HasTime() || stamp.Seconds() <= -SecondsFrom1601To1970 ||
@@ -166,11 +189,16 @@ void SystemFiles::SetFileAgeStamp(const std::string& name, const AgeStamp& stamp
         static_cast<uint64_t>(stamp.Seconds() + SecondsFrom1601To1970) * TicksPerSecond +
         static_cast<uint64_t>(stamp.Nanoseconds()) / 100;
     // Attributes only, every sharing: the contents cannot be touched, and a
-    // file that another process holds open is not disturbed.
-    FileHandle file(::CreateFileA(name.c_str(), FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return;
+    // file that another process holds open is not disturbed. A file that was
+    // not there is opened as the link itself, if it is one, and left alone.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (was ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    const FileHandle file(::CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, flags, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!IsRegularFile(file, info) || (was && IdentityOf(info) != *was) ||
+        StampOf(info.ftLastWriteTime) == stamp)
+        return;
     const FILETIME written{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     ::SetFileTime(file.Get(), nullptr, nullptr, &written);
 }
