@@ -9,10 +9,10 @@ void CollectCommands(const DependList& dependList, const MakeLines& lines,
     for (const auto& record : dependList) {
         if (record->CmdFirst == -1 || !record->Stale) continue;
         for (int32_t k = record->CmdFirst; k <= record->CmdLast; ++k) {
-            if (!IsRunInRange(lines[static_cast<std::size_t>(k)])) continue;
-            const std::string_view target =
-                record->Target != NoName ? names[record->Target] : std::string_view();
-            commands.push_back({target, record->CmdFirst, record->CmdLast});
+            if (!RunsAsCommand(lines[static_cast<std::size_t>(k)])) continue;
+            const std::string_view file =
+                record->Target != NoName ? names.FileName(record->Target) : std::string_view();
+            commands.push_back({file, record->CmdFirst, record->CmdLast});
             break;
         }
     }

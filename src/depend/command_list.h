@@ -13,11 +13,12 @@
 namespace vexel {
 
 // One stale record's range of command lines in MakeLines, of which those
-// that IsRunInRange run, and the name of the file they make as written
-// (quotes kept), empty for the root record, which makes no file. Small, as
-// there may be a group for each of millions of targets.
+// that RunsAsCommand run, and the name of the file they make, unquoted as
+// the reader unquoted it (see MakefileNames::FileName); empty for the root
+// record, which makes no file. Small, as there may be a group for each of
+// millions of targets.
 struct TargetCommands {
-    std::string_view Target;
+    std::string_view File;
     int32_t CmdFirst = 0;
     int32_t CmdLast = -1;
 };

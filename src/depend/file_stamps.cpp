@@ -1,19 +1,19 @@
 #include "depend/file_stamps.h"
 
+#include <stdexcept>
+
 #include "makefile/target_line.h"
 
 namespace vexel {
 
-namespace {
-
-bool IsQuoted(std::string_view name) {
-    return !name.empty() && (name[0] == '"' || name[0] == '\'');
+const AgeStamp& FileStampTable::StampOf(NameId name) const {
+    const auto index = static_cast<std::size_t>(name);
+    if (index >= fileOfName_.size() || fileOfName_[index] < 0)
+        throw std::out_of_range("no stamp for a name the reading did not meet");
+    return answers_[static_cast<std::size_t>(fileOfName_[index])];
 }
 
-} // namespace
-
-FileStamps::FileStamps(FileSystem& files, const LeadByteSet& leadBytes, unsigned threads)
-    : leadBytes_(leadBytes), fetch_(files, threads) {}
+FileStamps::FileStamps(FileSystem& files, unsigned threads) : fetch_(files, threads) {}
 
 void FileStamps::NameMet(NameId id, std::string_view name) {
     if (IsQuoted(name))
@@ -22,27 +22,28 @@ void FileStamps::NameMet(NameId id, std::string_view name) {
         FileSlot(id) = NewFile(name);
 }
 
-void FileStamps::AwaitStamps(MakefileNames& names) {
+FileStampTable FileStamps::AwaitStamps(const MakefileNames& names) {
     for (const NameId name : quotedNames_)
         FileOf(names, name);
-    fetch_.AwaitAnswers();
+    FileStampTable table;
+    table.answers_ = fetch_.TakeAnswers();
+    table.fileOfName_ = std::move(fileOfName_);
+    return table;
 }
 
-int32_t FileStamps::FileOf(MakefileNames& names, NameId name) {
+int32_t FileStamps::FileOf(const MakefileNames& names, NameId name) {
     if (const int32_t known = FileSlot(name); known != -1) return known;
-    const std::string_view text = names[name];
+    const std::string_view path = names.FileName(name);
+    // A plain name of the makefile stands for its own file, asked for when
+    // it was met.
+    const NameId plain = IsQuoted(path) ? NoName : names.Find(path);
     int32_t file = -1;
-    if (!IsQuoted(text)) {
-        file = NewFile(text);
+    if (plain != NoName) {
+        file = FileOf(names, plain);
     } else {
-        const NameId path = names.AddCopy(Unquote(text, leadBytes_));
-        if (!IsQuoted(names[path])) {
-            file = FileOf(names, path); // a plain name: its own file
-        } else {
-            auto [known, added] = fileOfQuotedPath_.try_emplace(path, -1);
-            if (added) known->second = NewFile(names[path]);
-            file = known->second;
-        }
+        auto [known, added] = fileOfPath_.try_emplace(std::string(path), -1);
+        if (added) known->second = NewFile(known->first);
+        file = known->second;
     }
     FileSlot(name) = file;
     return file;

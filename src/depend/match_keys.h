@@ -2,6 +2,7 @@
 // regard to letter case, share one key.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "makefile/makefile_names.h"
@@ -9,9 +10,15 @@
 
 namespace vexel {
 
-// The key of every name of the table, by name id, as the id of the key's
-// text; the keys join the table. A name that is its own key keeps its id,
-// so ordinary names cost no second hash.
-std::vector<NameId> MatchKeyIds(MakefileNames& names, NameRules& rules);
+// The key of every name of the table, by name id. A key that is a name of
+// the table has that name's id, so a name that is its own key keeps its id
+// and ordinary names cost no second hash; other keys are numbered on from
+// the table's count, up to count.
+struct MatchKeys {
+    std::vector<NameId> keyOfName;
+    std::size_t count = 0;
+};
+
+MatchKeys MatchKeyIds(const MakefileNames& names, NameRules& rules);
 
 } // namespace vexel

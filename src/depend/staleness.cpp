@@ -4,19 +4,15 @@
 
 namespace vexel {
 
-void MarkStaleTargets(TargetGraph& graph, FileStamps& files) {
-    // No command runs while stamps are read, so each file is asked once, all
-    // of them before the marking, which only reads the answers.
-    files.AwaitStamps(graph.Names());
-
+void MarkStaleTargets(TargetGraph& graph, const FileStampTable& stamps) {
     for (TDepend& record : graph.Targets()) {
-        const AgeStamp& targetStamp = files.StampOf(record.Target);
+        const AgeStamp& targetStamp = stamps.StampOf(record.Target);
         if (!targetStamp.HasTime()) {
             SetStale(record);
             continue;
         }
         for (const NameId name : record.Depends) {
-            if (files.StampOf(name).IsLaterThan(targetStamp)) {
+            if (stamps.StampOf(name).IsLaterThan(targetStamp)) {
                 SetStale(record);
                 break;
             }

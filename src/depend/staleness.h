@@ -10,10 +10,8 @@ namespace vexel {
 // missing or is a directory, or was written earlier than one of its
 // dependency files (times compared in UTC at the file system's resolution;
 // equal times are up to date, and a missing dependency never makes an
-// existing target stale). Every file's stamp is read once, by its unquoted
-// name (which joins the name table), before the marking. files must have
-// watched the reading of the graph's records; it has asked for most files
-// already.
-void MarkStaleTargets(TargetGraph& graph, FileStamps& files);
+// existing target stale). The stamps are those of the reading the graph
+// was made from, every file's read once, before the marking.
+void MarkStaleTargets(TargetGraph& graph, const FileStampTable& stamps);
 
 } // namespace vexel

@@ -4,14 +4,10 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
-#include <exception>
-#include <mutex>
+#include <memory>
 #include <string_view>
-#include <thread>
-#include <vector>
 
 #include "os/platform.h"
 
@@ -25,6 +21,20 @@ constexpr std::size_t FilesPerStampThread = 512;
 // at most 8.
 unsigned StampThreads();
 
+// The stamps of the files asked for, numbered in the order asked, from 0.
+class StampAnswers {
+public:
+    std::size_t Count() const { return count_; }
+    // Answer n, below Count().
+    const AgeStamp& operator[](std::size_t n) const { return blocks_[n / Block][n % Block]; }
+
+private:
+    friend class StampFetch;
+    static constexpr std::size_t Block = 64;
+    std::deque<std::array<AgeStamp, Block>> blocks_;
+    std::size_t count_ = 0;
+};
+
 // The stamps of files asked for one by one, each read once. Helper threads
 // start as the questions grow in number, so that with n files asked
 // min(threads, n / FilesPerStampThread) threads share the work, the one that
@@ -36,54 +46,22 @@ public:
     StampFetch(FileSystem& files, unsigned threads);
     StampFetch(const StampFetch&) = delete;
     StampFetch& operator=(const StampFetch&) = delete;
-    // Answers not taken yet are dropped: the helpers stop after the files
-    // they are reading.
+    // Answers not taken are dropped: the helpers stop after the files they
+    // are reading.
     ~StampFetch();
 
     // Asks for the stamp of the file named path, whose bytes must stay
-    // where they are until the answers have come. Answers are numbered in
-    // the order asked, from 0.
+    // where they are until the answers are taken.
     void Ask(std::string_view path);
 
     // Waits until every answer has come, the calling thread reading its
-    // share; what a helper threw is thrown here. Called once, after the
-    // last Ask.
-    void AwaitAnswers();
-
-    // Answer number n, once all have come.
-    const AgeStamp& Answer(std::size_t n) const { return batches_[n / Batch].stamps[n % Batch]; }
+    // share, and hands them over; what a helper threw is thrown here. Called
+    // once, after the last Ask.
+    StampAnswers TakeAnswers();
 
 private:
-    static constexpr std::size_t Batch = 64; // files taken at a time
-    // Held in place from first to last: nothing a helper touches is
-    // allocated or freed by another thread while the fetch goes on.
-    struct Questions {
-        std::size_t count = 0;
-        std::array<std::string_view, Batch> paths;
-        std::array<AgeStamp, Batch> stamps;
-    };
-
-    void Publish();
-    void StartHelpers();
-    void Work();
-    void Stop();
-
-    FileSystem& files_;
-    const unsigned threads_;
-    std::size_t asked_ = 0;
-    bool helpersRefused_ = false;  // a thread could not be started
-    Questions* pending_ = nullptr; // the batch being filled, not yet shared
-
-    std::mutex lock_; // guards what follows up to the helpers
-    std::condition_variable more_;
-    std::deque<Questions> batches_; // never moved, so a helper keeps its batch
-    std::size_t shared_ = 0;        // batches given to the helpers
-    std::size_t taken_ = 0;         // batches taken by a thread
-    bool closed_ = false;           // no batch comes any more
-    bool stopped_ = false;          // the answers are not wanted, or a helper failed
-    std::exception_ptr failure_;
-
-    std::vector<std::thread> helpers_;
+    struct Work; // the questions, and the threads that answer them
+    std::unique_ptr<Work> work_;
 };
 
 } // namespace vexel

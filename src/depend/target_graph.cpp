@@ -24,9 +24,9 @@ DependList TargetGraph::MakefileOrder() {
 void TargetGraph::LinkDependents(NameRules& rules) {
     // The group of each key that a target has; the keys and groups of names
     // are needed only here.
-    MakefileNames& names = Names();
-    const std::vector<NameId> keyOfName = MatchKeyIds(names, rules);
-    std::vector<Group> groupOfKey(static_cast<std::size_t>(names.Count()), NoGroup);
+    const MatchKeys keys = MatchKeyIds(Names(), rules);
+    const std::vector<NameId>& keyOfName = keys.keyOfName;
+    std::vector<Group> groupOfKey(keys.count, NoGroup);
     groupOfRecord_.assign(read_.records.size(), NoGroup);
     Group groups = 0;
     const std::span<TDepend> targets = Targets();

@@ -21,7 +21,7 @@ public:
     // Takes the records that were read, with their names, and fills the
     // Dependents of every target record: each record, once, whose
     // dependency names match its target by the system's rules. Each
-    // distinct name is keyed once; the keys join the name table. The root
+    // distinct name is keyed once. The root
     // record is stale from the start: its commands run on every run that
     // gets to them. The names still view the makefile's text, which must
     // outlive the graph.
@@ -29,8 +29,7 @@ public:
     TargetGraph(const TargetGraph&) = delete; // the records refer to one another
     TargetGraph& operator=(const TargetGraph&) = delete;
 
-    // Every name of the run; the later phases add the texts they make.
-    MakefileNames& Names() { return read_.names; }
+    // Every name of the run, as the reader left them.
     const MakefileNames& Names() const { return read_.names; }
     // Every record, the root record first, in makefile order.
     std::span<TDepend> Records() { return read_.records; }

@@ -9,8 +9,8 @@
 #include "depend/circular_check.h"
 #include "depend/staleness.h"
 #include "depend/stamp_fetch.h"
-#include "driver/environment.h"
 #include "driver/run_state.h"
+#include "driver/start_up_checks.h"
 #include "makefile/makefile_reader.h"
 #include "report/log_redirection.h"
 #include "report/messages.h"
@@ -21,42 +21,18 @@ namespace vexel {
 
 namespace {
 
-// A log that is the makefile's own file, however it is spelt, would destroy
-// the makefile when it is created, or be read as the makefile.
-bool LogIsTheMakefile(FileSystem& files, const RunState& run) {
-    return !run.LogFileName.empty() && files.SameFile(run.MakeFileName, run.LogFileName);
-}
-
-// COMSPEC, the arguments, the start directory; nothing is created yet.
-std::optional<Failure> StartUp(Platform& platform, RunState& run) {
-    // COMSPEC must be set for the tool to run, but nothing reads its value:
-    // commands are started directly, never through a command interpreter.
-    std::string comSpecValue;
-    if (std::optional<Failure> failed = GetEnvValue(platform.facts, "COMSPEC", comSpecValue)) {
-        failed->messages.emplace_back(messages::GetEnvComSpecError);
-        return failed;
-    }
-    const std::vector<std::string> arguments = platform.facts.Arguments();
-    if (arguments.size() > 2) return Failure(messages::ParamError);
-    run.StartDir = platform.facts.CurrentDirectory().value_or("");
-    run.MakeFileName = arguments.empty() ? std::string("MakeFile") : arguments[0];
-    if (arguments.size() == 2) run.LogFileName = arguments[1];
-    if (LogIsTheMakefile(platform.files, run)) return Failure(messages::MakeFileOpenError);
-    return std::nullopt;
-}
-
 // The makefile's target lines read into the graph, checked, and its stale
 // targets marked. The files' stamps are asked for as their names are read,
 // so that the file system answers while the reading and the check go on.
 std::optional<Failure> AnalyseTargets(Platform& platform, const LeadByteSet& leadBytes,
                                       RunState& run) {
-    FileStamps stamps(platform.files, leadBytes, StampThreads());
+    FileStamps stamps(platform.files, StampThreads());
     MakefileTargets read;
     if (std::optional<Failure> failed = ReadTargets(run.Lines, leadBytes, read, &stamps))
         return failed;
     TargetGraph& graph = run.Graph.emplace(std::move(read), platform.names);
     if (std::optional<Failure> failed = CheckCircular(graph)) return failed;
-    MarkStaleTargets(graph, stamps);
+    MarkStaleTargets(graph, stamps.AwaitStamps(graph.Names()));
     return std::nullopt;
 }
 
@@ -78,24 +54,26 @@ std::optional<Failure> RunPhases(Platform& platform, MessageWriter& out, RunStat
         out.PrintMessage(messages::UpToDate);
         return std::nullopt;
     }
-    return RunCommandList(run.Commands, run.Lines, leadBytes, run.StartDir, platform.processes,
-                          platform.files, out);
+    return RunCommandList(run.Commands, run.Lines, platform.processes, platform.files, out);
 }
 
-int32_t RunSequence(Platform& platform, MessageWriter& out, RunState& run) {
+// The whole run up to its clean-up: what failed has been said when it
+// returns, with the log, if any, still in place.
+std::optional<Failure> RunSequence(Platform& platform, MessageWriter& out, RunState& run) {
     // Closing the log and restoring the standard handles is the first step
     // of every clean-up, the unexpected included.
     std::optional<LogRedirection> log;
-    std::optional<Failure> failed = StartUp(platform, run);
+    std::optional<Failure> failed = CheckStartUp(platform, run);
     if (!failed) {
         if (!run.LogFileName.empty())
             log.emplace(platform.log, platform.standard, out, run.LogFileName);
         failed = RunPhases(platform, out, run);
     }
-    if (!failed) return ExitSuccess;
-    for (const std::string& message : failed->messages)
-        out.PrintMessage(message);
-    return ExitFailure;
+    if (failed) {
+        for (const std::string& message : failed->messages)
+            out.PrintMessage(message);
+    }
+    return failed;
 }
 
 } // namespace
@@ -103,14 +81,19 @@ int32_t RunSequence(Platform& platform, MessageWriter& out, RunState& run) {
 int32_t RunVexel(Platform& platform) {
     // Everything the run holds is released before a failure is reported, so
     // that the report reaches the caller's standard output, not the log.
+    std::optional<Failure> failed;
     try {
         MessageWriter out(platform.log, platform.standard);
         RunState run;
-        return RunSequence(platform, out, run);
+        failed = RunSequence(platform, out, run);
     } catch (...) {
         ReportUnexpectedFailure(platform.facts, platform.standard);
+        return ExitUnexpected;
     }
-    return ExitUnexpected;
+    // Cleaned up, the standard handles the caller's again: an interrupted
+    // run ends now as the interruption would have ended it.
+    if (failed && failed->interruption) platform.processes.EndInterrupted(*failed->interruption);
+    return failed ? ExitFailure : ExitSuccess;
 }
 
 } // namespace vexel

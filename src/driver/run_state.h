@@ -18,7 +18,6 @@ constexpr int32_t ExitFailure = -1; // a failure the tool reported itself
 constexpr int32_t ExitUnexpected = 1;
 
 struct RunState {
-    std::string StartDir; // the current directory at start; commands start there
     std::string MakeFileName;
     std::string LogFileName; // non-empty: message lines go to the log
     // Each of the following views those above it, and is released before

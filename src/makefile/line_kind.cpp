@@ -11,7 +11,7 @@ LineKind ClassifyLine(std::string_view line) {
     return LineKind::Target;
 }
 
-bool IsRunInRange(std::string_view line) {
+bool RunsAsCommand(std::string_view line) {
     return line.empty() || line[0] != '#';
 }
 

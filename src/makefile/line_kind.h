@@ -13,8 +13,9 @@ enum class LineKind { Command, Ignored, Target };
 // is a target line.
 LineKind ClassifyLine(std::string_view line);
 
-// Whether a line inside a stale target's command range is run: every line
-// is, blank ones included, except those whose very first byte is "#".
-bool IsRunInRange(std::string_view line);
+// Whether a line inside a stale target's command range runs as a command:
+// every line does, blank ones included, except those whose very first byte
+// is "#".
+bool RunsAsCommand(std::string_view line);
 
 } // namespace vexel

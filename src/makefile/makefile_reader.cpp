@@ -44,11 +44,14 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
     std::size_t current = 0;
     std::vector<bool> isTarget; // by name id
     std::vector<DependName> depends;
-    // The id of a name of the line, the watcher told when it is new.
+    // The id of a name of the line; a new one is given its file's name when
+    // it is quoted, and the watcher is told of it.
     auto add = [&](std::string_view text, bool copy) {
         const NameId known = names.Count();
         const NameId id = copy ? names.AddCopy(std::string(text)) : names.Add(text);
-        if (watcher && id == known) watcher->NameMet(id, names[id]);
+        if (id != known) return id;
+        if (IsQuoted(names[id])) names.SetFileName(id, Unquote(names[id], leadBytes));
+        if (watcher) watcher->NameMet(id, names[id]);
         return id;
     };
 

@@ -28,6 +28,10 @@ struct DependName {
 void ExtractDepends(std::string_view line, std::vector<DependName>& names,
                     const LeadByteSet& leadBytes);
 
+// Whether the name is unquoted for file access: it begins with a double or a
+// single quote.
+bool IsQuoted(std::string_view name);
+
 // The name for file access: the text inside surrounding double quotes, else
 // inside surrounding single quotes, else the name unchanged.
 std::string Unquote(std::string_view name, const LeadByteSet& leadBytes);

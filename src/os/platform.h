@@ -10,7 +10,8 @@
 //   nothing when it succeeded, else the system's error code, which
 //   StandardStreams::DescribeError turns into the system's text;
 // - an answer that is no failure but has cases is a type that names them
-//   (AgeStamp, EnvironmentValue, ChildStatus), never a marker value;
+//   (AgeStamp, EnvironmentValue, ChildStatus), never a marker value, or
+//   optional for "there is none" (RegularFile, Interruption);
 // - a question answers bool, and a call that cannot fail, or whose failure
 //   changes nothing for the run, answers nothing.
 // No call raises an exception, except std::bad_alloc for lack of memory.
@@ -117,6 +118,24 @@ public:
     virtual std::optional<ChildStatus> Query() = 0;
 };
 
+// An interruption of the tool: POSIX's interrupt, termination or hang-up
+// signal, or Windows' Ctrl+C, Ctrl+Break or the closing of the console.
+struct Interruption {
+    int signal = 0; // POSIX: the signal; Windows: the console's event
+};
+
+// While it lives, an interruption does not end the tool: it is caught, and
+// the child that runs gets it too (POSIX passes it on; on Windows the
+// console gives it to every process). Its end gives the caller's handling
+// back; it never ends the tool itself.
+class InterruptionHold {
+public:
+    virtual ~InterruptionHold() = default;
+
+    // The interruption caught since the hold began, if any.
+    virtual std::optional<Interruption> Caught() = 0;
+};
+
 // Starting commands as child processes.
 class ProcessRunner {
 public:
@@ -127,29 +146,19 @@ public:
 
     // Starts a command: the program and its arguments in one text, as a
     // makefile's command line holds them, leading blanks removed. It starts
-    // in directory, the start directory (which is the current one, so that
-    // a child may simply inherit it). Nothing when the program cannot be
-    // started; never a null child.
-    virtual std::optional<std::unique_ptr<ChildProcess>>
-    StartChild(const std::string& command, const std::string& directory) = 0;
+    // in the current directory, which the tool never changes. Nothing when
+    // the program cannot be started; never a null child.
+    virtual std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command) = 0;
 
     virtual void Pause(unsigned milliseconds) = 0;
 
-    // An interruption is POSIX's interrupt, termination or hang-up signal, or
-    // Windows' Ctrl+C, Ctrl+Break or the console's closing. From BeginTarget
-    // to EndTarget one does not end the tool: it is caught, and passed on to
-    // the child that runs (on Windows the console passes it on).
-    virtual void BeginTarget() = 0;
-    // Whether an interruption has been caught since BeginTarget.
-    virtual bool Interrupted() = 0;
-    // The caller's handling comes back; an interruption caught by then ends
-    // the tool now, by EndInterrupted.
-    virtual void EndTarget() = 0;
+    // Holds interruptions back from ending the tool while the hold lives.
+    virtual std::unique_ptr<InterruptionHold> HoldInterruptions() = 0;
 
-    // Ends the tool after an interruption was caught, as it would have ended
-    // it: by the same signal (POSIX), or with exit code STATUS_CONTROL_C_EXIT
-    // (Windows).
-    [[noreturn]] virtual void EndInterrupted() = 0;
+    // Ends the tool as the interruption would have ended it: by the same
+    // signal (POSIX), or with exit code STATUS_CONTROL_C_EXIT (Windows).
+    // The one way the tool ends other than by returning from its entry.
+    [[noreturn]] virtual void EndInterrupted(const Interruption& interruption) = 0;
 };
 
 // The log file, which standard output and standard error point at while a
@@ -218,9 +227,6 @@ public:
 
     // The tool's arguments after its own name; none of them is empty.
     virtual std::vector<std::string> Arguments() = 0;
-
-    // The current directory, whole; nothing when it cannot be read.
-    virtual std::optional<std::string> CurrentDirectory() = 0;
 
     // The program's own file, for failure reports; nothing when the system
     // cannot tell.

@@ -36,13 +36,10 @@ public:
     SystemProcesses();
     ~SystemProcesses() override;
     void PrepareChildStart() override;
-    std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command,
-                                                            const std::string& directory) override;
+    std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command) override;
     void Pause(unsigned milliseconds) override;
-    void BeginTarget() override;
-    bool Interrupted() override;
-    void EndTarget() override;
-    [[noreturn]] void EndInterrupted() override;
+    std::unique_ptr<InterruptionHold> HoldInterruptions() override;
+    [[noreturn]] void EndInterrupted(const Interruption& interruption) override;
 
 private:
     struct State;
@@ -88,7 +85,6 @@ public:
     ~SystemFacts() override;
     EnvironmentValue Environment(const std::string& name, std::size_t maxLength) override;
     std::vector<std::string> Arguments() override;
-    std::optional<std::string> CurrentDirectory() override;
     std::optional<std::string> ModuleFileName() override;
 
 private:

@@ -1,7 +1,6 @@
 #include "run/command_runner.h"
 
 #include "makefile/line_kind.h"
-#include "makefile/target_line.h"
 #include "report/messages.h"
 #include "run/target_stamp.h"
 
@@ -20,11 +19,10 @@ std::string_view CommandText(std::string_view line) {
 
 } // namespace
 
-std::optional<Failure> RunCommand(std::string_view line, const std::string& directory,
-                                  ProcessRunner& runner) {
+std::optional<Failure> RunCommand(std::string_view line, ProcessRunner& runner) {
     const std::string command(CommandText(line));
     std::optional<std::unique_ptr<ChildProcess>> child;
-    if (!command.empty()) child = runner.StartChild(command, directory);
+    if (!command.empty()) child = runner.StartChild(command);
     if (!child) return Failure(messages::CreateProcessError);
 
     std::optional<ChildStatus> status;
@@ -39,29 +37,38 @@ std::optional<Failure> RunCommand(std::string_view line, const std::string& dire
     return std::nullopt;
 }
 
+namespace {
+
+// Runs one target's lines with interruptions held, from before its first
+// command until its file has been given back.
+std::optional<Failure> RunTarget(const TargetCommands& target, const MakeLines& lines,
+                                 ProcessRunner& runner, FileSystem& files, MessageWriter& out) {
+    TargetStamp kept(files, std::string(target.File));
+    const std::unique_ptr<InterruptionHold> hold = runner.HoldInterruptions();
+    std::optional<Failure> failed;
+    // One caught before a command starts ends the run before it: the child
+    // would not hear of it.
+    for (int32_t k = target.CmdFirst; k <= target.CmdLast && !failed && !hold->Caught(); ++k) {
+        const std::string_view line = lines[static_cast<std::size_t>(k)];
+        if (!RunsAsCommand(line)) continue;
+        out.PrintMessage(line);
+        failed = RunCommand(line, runner);
+    }
+    // An interruption ends the tool rather than the failure it caused.
+    if (const std::optional<Interruption> caught = hold->Caught()) failed = Failure(*caught);
+    if (failed) kept.GiveBack();
+    return failed;
+}
+
+} // namespace
+
 std::optional<Failure> RunCommandList(const CommandList& commands, const MakeLines& lines,
-                                      const LeadByteSet& leadBytes, const std::string& directory,
                                       ProcessRunner& runner, FileSystem& files,
                                       MessageWriter& out) {
     runner.PrepareChildStart();
     for (const TargetCommands& target : commands) {
-        TargetStamp kept(files, Unquote(target.Target, leadBytes));
-        runner.BeginTarget();
-        std::optional<Failure> failed;
-        // One caught before a command starts ends the run before it: the
-        // child would not hear of it.
-        for (int32_t k = target.CmdFirst; k <= target.CmdLast && !failed && !runner.Interrupted();
-             ++k) {
-            const std::string_view line = lines[static_cast<std::size_t>(k)];
-            if (!IsRunInRange(line)) continue;
-            out.PrintMessage(line);
-            failed = RunCommand(line, directory, runner);
-        }
-        // An interruption ends the tool rather than the failure it caused.
-        if (failed || runner.Interrupted()) kept.GiveBack();
-        if (runner.Interrupted()) runner.EndInterrupted();
-        runner.EndTarget();
-        if (failed) return failed;
+        if (std::optional<Failure> failed = RunTarget(target, lines, runner, files, out))
+            return failed;
     }
     return std::nullopt;
 }

@@ -49,8 +49,9 @@ struct FakeFiles : FileSystem {
 
 // Every started child answers Running to its first runningPolls queries,
 // then has ended with exitCode (or the code exitCodeOf gives its command),
-// or the query fails. An interruption is caught at pause number interruptAt
-// (1: the first; -1: never); ending by it throws Ended.
+// or the query fails. An interruption (signal 15) is caught at pause number
+// interruptAt (1: the first; -1: never), while a hold lives; ending by it
+// throws Ended.
 struct FakeProcesses : ProcessRunner {
     struct Ended {};
     int interruptAt = -1;
@@ -58,6 +59,7 @@ struct FakeProcesses : ProcessRunner {
     int32_t exitCode = 0;
     std::function<int32_t(const std::string&)> exitCodeOf;
     bool queryFails = false;
+    std::function<void()> onEnd; // called as the tool ends interrupted
     std::string events;
     std::vector<std::string> started; // the commands, in order
 
@@ -72,11 +74,19 @@ struct FakeProcesses : ProcessRunner {
         FakeProcesses& p;
         int32_t code;
     };
+    struct Hold : InterruptionHold {
+        explicit Hold(FakeProcesses& owner) : p(owner) { p.events += "hold "; }
+        ~Hold() override { p.events += "release "; }
+        std::optional<Interruption> Caught() override {
+            if (p.interruptAt != 0) return std::nullopt;
+            return Interruption{15};
+        }
+        FakeProcesses& p;
+    };
 
     void PrepareChildStart() override { events += "prepare "; }
-    std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command,
-                                                            const std::string& directory) override {
-        events += "start(" + command + " in " + directory + ") ";
+    std::optional<std::unique_ptr<ChildProcess>> StartChild(const std::string& command) override {
+        events += "start(" + command + ") ";
         started.push_back(command);
         return std::make_unique<Child>(*this, exitCodeOf ? exitCodeOf(command) : exitCode);
     }
@@ -84,12 +94,14 @@ struct FakeProcesses : ProcessRunner {
         events += "pause:" + std::to_string(ms) + " ";
         if (interruptAt > 0) --interruptAt;
     }
-    void BeginTarget() override {}
-    bool Interrupted() override { return interruptAt == 0; }
-    void EndTarget() override {
-        if (Interrupted()) EndInterrupted();
+    std::unique_ptr<InterruptionHold> HoldInterruptions() override {
+        return std::make_unique<Hold>(*this);
     }
-    [[noreturn]] void EndInterrupted() override { throw Ended(); }
+    [[noreturn]] void EndInterrupted(const Interruption& interruption) override {
+        events += "end(" + std::to_string(interruption.signal) + ") ";
+        if (onEnd) onEnd();
+        throw Ended();
+    }
 };
 
 // The log and the standard streams in one, so that the order of their calls
@@ -125,7 +137,6 @@ struct FakeFacts : ProcessFacts {
         return {EnvironmentValue::Status::Found, "cmd"};
     }
     std::vector<std::string> Arguments() override { return arguments; }
-    std::optional<std::string> CurrentDirectory() override { return "/start"; }
     std::optional<std::string> ModuleFileName() override { return "C:\\vexel.exe"; }
 };
 

@@ -10,7 +10,7 @@ namespace {
 
 TEST(RunCommand, StartsWithoutLeadingBlanksPollsAndPausesOnceMore) {
     // Events: s the start, q a query with the pause after it, p the last pause.
-    const std::string s = "start(cc x in /dir) ", q = "query pause:100 ", p = "pause:100 ";
+    const std::string s = "start(cc x) ", q = "query pause:100 ", p = "pause:100 ";
     // clang-format off
     struct Case {
         std::string line, failure = "", events = ""; // what went wrong; the events
@@ -29,7 +29,7 @@ TEST(RunCommand, StartsWithoutLeadingBlanksPollsAndPausesOnceMore) {
         processes.runningPolls = c.polls;
         processes.exitCode = c.code;
         processes.queryFails = c.queryFails;
-        const std::optional<Failure> failed = RunCommand(c.line, "/dir", processes);
+        const std::optional<Failure> failed = RunCommand(c.line, processes);
         EXPECT_EQ(failed ? failed->messages.at(0) : "", c.failure) << c.line;
         EXPECT_EQ(processes.events, c.events) << c.line;
     }
@@ -46,12 +46,13 @@ TEST(RunCommandList, RemovedTargetIsLeftAlone) {
     MessageWriter out(fake.streams, fake.streams);
     MakeLines lines;
     lines.Assign("out:\n\tcc\n");
-    EXPECT_TRUE(RunCommandList({{"out", 1, 1}}, lines, {}, "/", fake.processes, fake.files, out));
+    EXPECT_TRUE(RunCommandList({{"out", 1, 1}}, lines, fake.processes, fake.files, out));
     EXPECT_TRUE(fake.files.setStamps.empty());
 }
 
 // Caught after the first command of a target has changed its file, before the
-// second: the file gets its old time back, and the tool ends.
+// second: the file gets its old time back while interruptions are still held,
+// and the interruption is what the list returns.
 TEST(RunCommandList, InterruptionBetweenCommandsGivesTheTimeBack) {
     FakePlatform fake;
     fake.processes.interruptAt = 2; // the pause after the first command's end
@@ -60,13 +61,16 @@ TEST(RunCommandList, InterruptionBetweenCommandsGivesTheTimeBack) {
     };
     MessageWriter out(fake.streams, fake.streams);
     MakeLines lines;
-    lines.Assign("\"out\":\n\tcc\n#\n\tld\n");
-    EXPECT_THROW(
-        RunCommandList({{"\"out\"", 1, 3}}, lines, {}, "/", fake.processes, fake.files, out),
-        FakeProcesses::Ended);
+    lines.Assign("out:\n\tcc\n#\n\tld\n");
+    const std::optional<Failure> failed =
+        RunCommandList({{"out", 1, 3}}, lines, fake.processes, fake.files, out);
+    ASSERT_TRUE(failed && failed->interruption);
+    EXPECT_EQ(failed->interruption->signal, 15);
+    EXPECT_TRUE(failed->messages.empty());
     EXPECT_EQ(fake.processes.started, std::vector<std::string>{"cc"});
     EXPECT_EQ(fake.files.setStamps,
               (std::vector<std::pair<std::string, AgeStamp>>{{"out", AgeStamp::At(10, 0)}}));
+    EXPECT_TRUE(fake.processes.events.ends_with("pause:100 release "));
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -33,18 +32,6 @@ EnvironmentValue SystemFacts::Environment(const std::string& name, std::size_t m
 
 std::vector<std::string> SystemFacts::Arguments() {
     return state_->arguments;
-}
-
-std::optional<std::string> SystemFacts::CurrentDirectory() {
-    std::string path(256, '\0');
-    for (;;) {
-        if (::getcwd(path.data(), path.size()) != nullptr) {
-            path.resize(std::strlen(path.c_str()));
-            return path;
-        }
-        if (errno != ERANGE) return std::nullopt;
-        path.resize(path.size() * 2);
-    }
 }
 
 std::optional<std::string> SystemFacts::ModuleFileName() {

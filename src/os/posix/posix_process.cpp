@@ -18,11 +18,10 @@ namespace vexel {
 
 namespace {
 
-// While a target's commands run, an interrupt, termination or hang-up sent
-// to the tool is caught and passed on to the child that runs; the runner
-// then ends the tool by the same signal once no child runs (after it has put
-// the target back), so that no child outlives it and its caller sees the
-// signal. Signals the caller had ignored stay ignored.
+// While interruptions are held, an interrupt, termination or hang-up sent to
+// the tool is caught and passed on to the child that runs, so that no child
+// outlives the tool and the tool can end by the same signal once it has
+// cleaned up. Signals the caller had ignored stay ignored.
 class SignalForwarding {
 public:
     SignalForwarding() {
@@ -43,13 +42,11 @@ public:
     }
     SignalForwarding(const SignalForwarding&) = delete;
     SignalForwarding& operator=(const SignalForwarding&) = delete;
-    // The caller's dispositions come back; a signal caught by then ends the
-    // tool.
+    // The caller's dispositions come back.
     ~SignalForwarding() {
         for (std::size_t i = 0; i < Count; ++i) {
             if (handled_[i]) ::sigaction(Signals[i], &previous_[i], nullptr);
         }
-        if (caught_ != 0) Raise();
     }
 
     // Held back from before the fork until the child's number is known.
@@ -69,13 +66,10 @@ public:
     }
     void Ended() { forwardTo_ = 0; }
 
-    static bool Caught() { return caught_ != 0; }
-
-    // Ends the tool by the signal caught last, under the caller's
-    // disposition, which is the default: it is not one the caller ignored.
-    [[noreturn]] static void Raise() {
-        ::raise(caught_);
-        std::_Exit(128 + caught_);
+    // The signal caught last, if any.
+    static std::optional<Interruption> Caught() {
+        if (caught_ == 0) return std::nullopt;
+        return Interruption{caught_};
     }
 
 private:
@@ -97,7 +91,7 @@ private:
 
 class PosixChild : public ChildProcess {
 public:
-    // forwarding: the target's, if one runs.
+    // forwarding: the one in force while interruptions are held, if they are.
     PosixChild(pid_t pid, SignalForwarding* forwarding) : pid_(pid), forwarding_(forwarding) {}
 
     std::optional<ChildStatus> Query() override {
@@ -120,28 +114,8 @@ private:
     SignalForwarding* forwarding_;
 };
 
-// A descriptor of the directory. A path longer than the system takes in one
-// call is opened one component at a time.
-int OpenDirectory(const std::string& path) {
-    constexpr int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-    int directory = ::open(path.c_str(), flags);
-    if (directory >= 0 || errno != ENAMETOOLONG) return directory;
-    directory = ::open(path[0] == '/' ? "/" : ".", flags);
-    for (std::size_t start = 0; directory >= 0 && start < path.size();) {
-        std::size_t end = path.find('/', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start) {
-            const int next = ::openat(directory, path.substr(start, end - start).c_str(), flags);
-            ::close(directory);
-            directory = next;
-        }
-        start = end + 1;
-    }
-    return directory;
-}
-
 // Where to look for the program: a name holding "/" is taken as it stands
-// (relative to the start directory), any other is looked up in PATH.
+// (relative to the current directory), any other is looked up in PATH.
 std::vector<std::string> ProgramCandidates(const std::string& program) {
     if (program.find('/') != std::string::npos) return {program};
     const char* pathValue = std::getenv("PATH");
@@ -173,12 +147,9 @@ void ReadExactly(int descriptor, void* data, std::size_t size, std::size_t& got)
     }
 }
 
-// In the forked child: enters the start directory and runs the first
-// candidate that starts. Returns only when none did, with the reason.
-int StartInChild(const std::string& directory, int startIn, int directoryError,
-                 const std::vector<std::string>& candidates, std::vector<char*>& argv) {
-    if (!directory.empty() && (startIn < 0 || ::fchdir(startIn) != 0))
-        return startIn < 0 ? directoryError : errno;
+// In the forked child: runs the first candidate that starts. Returns only
+// when none did, with the reason.
+int StartInChild(const std::vector<std::string>& candidates, std::vector<char*>& argv) {
     int error = 0;
     for (const std::string& candidate : candidates) {
         ::execve(candidate.c_str(), argv.data(), environ);
@@ -191,8 +162,27 @@ int StartInChild(const std::string& directory, int startIn, int directoryError,
 } // namespace
 
 struct SystemProcesses::State {
-    std::optional<SignalForwarding> forwarding; // while a target's commands run
+    std::optional<SignalForwarding> forwarding; // while interruptions are held
 };
+
+namespace {
+
+class PosixHold : public InterruptionHold {
+public:
+    explicit PosixHold(std::optional<SignalForwarding>& forwarding) : forwarding_(forwarding) {
+        forwarding_.emplace();
+    }
+    PosixHold(const PosixHold&) = delete;
+    PosixHold& operator=(const PosixHold&) = delete;
+    ~PosixHold() override { forwarding_.reset(); }
+
+    std::optional<Interruption> Caught() override { return SignalForwarding::Caught(); }
+
+private:
+    std::optional<SignalForwarding>& forwarding_;
+};
+
+} // namespace
 
 SystemProcesses::SystemProcesses() : state_(std::make_unique<State>()) {}
 
@@ -201,7 +191,7 @@ SystemProcesses::~SystemProcesses() = default;
 void SystemProcesses::PrepareChildStart() {}
 
 std::optional<std::unique_ptr<ChildProcess>>
-SystemProcesses::StartChild(const std::string& command, const std::string& directory) {
+SystemProcesses::StartChild(const std::string& command) {
     std::vector<std::string> arguments = SplitChildArguments(command);
     if (arguments.empty() || arguments[0].empty()) return std::nullopt;
     const std::vector<std::string> candidates = ProgramCandidates(arguments[0]);
@@ -210,17 +200,10 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    // Opened here, so that a start directory of any length can be entered.
-    const int startIn = directory.empty() ? -1 : OpenDirectory(directory);
-    const int directoryError = startIn < 0 ? errno : 0;
-
     // The child reports a failed start through this pipe; a successful exec
     // closes it without a word.
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
-        if (startIn >= 0) ::close(startIn);
-        return std::nullopt;
-    }
+    if (::pipe2(report, O_CLOEXEC) != 0) return std::nullopt;
     SignalForwarding* forwarding = state_->forwarding ? &*state_->forwarding : nullptr;
     if (forwarding != nullptr) forwarding->HoldBack();
     const pid_t pid = ::fork();
@@ -228,12 +211,11 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
         ::close(report[0]);
         if (forwarding != nullptr) forwarding->InChild();
         std::signal(SIGPIPE, SIG_DFL);
-        const int error = StartInChild(directory, startIn, directoryError, candidates, argv);
+        const int error = StartInChild(candidates, argv);
         ssize_t ignored = ::write(report[1], &error, sizeof error);
         (void)ignored;
-        ::_exit(127);
+        ::_exit(127); // the child that could not run its program, not the tool
     }
-    if (startIn >= 0) ::close(startIn);
     ::close(report[1]);
     if (forwarding != nullptr) forwarding->Started(pid < 0 ? 0 : pid);
     if (pid < 0) {
@@ -254,21 +236,15 @@ SystemProcesses::StartChild(const std::string& command, const std::string& direc
     return std::make_unique<PosixChild>(pid, forwarding);
 }
 
-void SystemProcesses::BeginTarget() {
-    state_->forwarding.emplace();
+std::unique_ptr<InterruptionHold> SystemProcesses::HoldInterruptions() {
+    return std::make_unique<PosixHold>(state_->forwarding);
 }
 
-bool SystemProcesses::Interrupted() {
-    return SignalForwarding::Caught();
-}
-
-void SystemProcesses::EndTarget() {
-    state_->forwarding.reset();
-}
-
-void SystemProcesses::EndInterrupted() {
-    state_->forwarding.reset(); // the caller's dispositions, for the signal to end the tool
-    SignalForwarding::Raise();
+void SystemProcesses::EndInterrupted(const Interruption& interruption) {
+    // The caller's disposition is in force again, and it is the default: the
+    // signal was not one the caller ignored.
+    ::raise(interruption.signal);
+    std::_Exit(128 + interruption.signal);
 }
 
 void SystemProcesses::Pause(unsigned milliseconds) {

@@ -31,24 +31,6 @@ std::vector<std::string> SystemFacts::Arguments() {
     return SplitArguments(line != nullptr ? line : "");
 }
 
-std::optional<std::string> SystemFacts::CurrentDirectory() {
-    // The first read uses MAX_PATH; a longer path reports the size it
-    // needs (NUL included) and is read again with that size. Should the
-    // directory change between the two calls, the loop asks once more.
-    DWORD size = MAX_PATH;
-    std::string path;
-    for (;;) {
-        path.assign(size, '\0');
-        const DWORD length = ::GetCurrentDirectoryA(size, path.data());
-        if (length == 0) return std::nullopt;
-        if (length < size) {
-            path.resize(length);
-            return path;
-        }
-        size = length;
-    }
-}
-
 std::optional<std::string> SystemFacts::ModuleFileName() {
     std::string path(MAX_PATH, '\0');
     for (;;) {

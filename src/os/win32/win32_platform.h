@@ -24,4 +24,8 @@ std::optional<SystemError> WriteAll(HANDLE handle, std::string_view bytes);
 // every name may take (win32_files.cpp).
 AgeStamp SearchedAgeStamp(const std::string& name);
 
+// The handler of console events while interruptions are held: catches Ctrl+C,
+// Ctrl+Break and the closing of the console (win32_process.cpp).
+BOOL WINAPI OnConsoleEvent(DWORD event);
+
 } // namespace vexel

@@ -8,39 +8,40 @@ namespace vexel {
 
 namespace {
 
-// While a target's commands run, Ctrl+C, Ctrl+Break and the closing of the
+// While interruptions are held, Ctrl+C, Ctrl+Break and the closing of the
 // console are held back from ending the tool: a child, which shares the
-// console, gets them too, and once none runs the runner puts its target back
-// and ends the tool as Windows would have (see EndInterrupted).
+// console, gets them too, and the tool ends as Windows would have ended it
+// once it has cleaned up (see EndInterrupted).
 class ConsoleInterruption {
 public:
     ConsoleInterruption() {
-        caught_ = 0;
-        ::SetConsoleCtrlHandler(Handle, TRUE);
+        caught_ = NotCaught;
+        ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     }
     ConsoleInterruption(const ConsoleInterruption&) = delete;
     ConsoleInterruption& operator=(const ConsoleInterruption&) = delete;
-    // The system's handling comes back; an event caught by then ends the
-    // tool.
-    ~ConsoleInterruption() {
-        ::SetConsoleCtrlHandler(Handle, FALSE);
-        if (Caught()) ::ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+    // The system's handling comes back.
+    ~ConsoleInterruption() { ::SetConsoleCtrlHandler(OnConsoleEvent, FALSE); }
+
+    static std::optional<Interruption> Caught() {
+        const LONG event = caught_;
+        if (event == NotCaught) return std::nullopt;
+        return Interruption{static_cast<int>(event)};
     }
 
-    static bool Caught() { return caught_ != 0; }
+    static void Catch(DWORD event) { caught_ = static_cast<LONG>(event); }
 
 private:
-    static BOOL WINAPI Handle(DWORD event) {
-        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
-            return FALSE;
-        caught_ = 1;
-        // The system ends the tool as soon as a handler returns from the
-        // closing of the console: this one waits for the runner to end it.
-        if (event == CTRL_CLOSE_EVENT) ::Sleep(INFINITE);
-        return TRUE;
-    }
+    static constexpr LONG NotCaught = -1;
+    static inline volatile LONG caught_ = NotCaught;
+};
 
-    static inline volatile LONG caught_ = 0;
+class Win32Hold : public InterruptionHold {
+public:
+    std::optional<Interruption> Caught() override { return ConsoleInterruption::Caught(); }
+
+private:
+    ConsoleInterruption interruption_;
 };
 
 class Win32Child : public ChildProcess {
@@ -79,10 +80,19 @@ private:
 
 } // namespace
 
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    ConsoleInterruption::Catch(event);
+    // The system ends the tool as soon as a handler returns from the closing
+    // of the console: this one waits for the tool to end itself.
+    if (event == CTRL_CLOSE_EVENT) ::Sleep(INFINITE);
+    return TRUE;
+}
+
 struct SystemProcesses::State {
     // Filled once before the first command and passed to every child.
     STARTUPINFOA startupInfo{};
-    std::optional<ConsoleInterruption> interruption; // while a target's commands run
 };
 
 SystemProcesses::SystemProcesses() : state_(std::make_unique<State>()) {}
@@ -95,8 +105,8 @@ void SystemProcesses::PrepareChildStart() {
     state_->startupInfo.wShowWindow = SW_SHOWNORMAL;
 }
 
-std::optional<std::unique_ptr<ChildProcess>> SystemProcesses::StartChild(const std::string& command,
-                                                                         const std::string&) {
+std::optional<std::unique_ptr<ChildProcess>>
+SystemProcesses::StartChild(const std::string& command) {
     // Windows takes a command line of at most 32,767 characters with its
     // closing NUL; Wine starts a longer one cut short, so the tool refuses
     // it itself. The characters are those the ANSI code page makes of the
@@ -121,19 +131,11 @@ std::optional<std::unique_ptr<ChildProcess>> SystemProcesses::StartChild(const s
     return child;
 }
 
-void SystemProcesses::BeginTarget() {
-    state_->interruption.emplace();
+std::unique_ptr<InterruptionHold> SystemProcesses::HoldInterruptions() {
+    return std::make_unique<Win32Hold>();
 }
 
-bool SystemProcesses::Interrupted() {
-    return ConsoleInterruption::Caught();
-}
-
-void SystemProcesses::EndTarget() {
-    state_->interruption.reset();
-}
-
-void SystemProcesses::EndInterrupted() {
+void SystemProcesses::EndInterrupted(const Interruption&) {
     // What the system's own handling of those events does.
     ::ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
 }
