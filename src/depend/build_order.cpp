@@ -14,7 +14,7 @@ namespace {
 
 void SortDependList(DependList& dependList, const TDepend& root) {
     if (dependList.size() < 2) return;
-    std::vector<SortKey> keys;
+    std::vector<LevelKey> keys;
     keys.reserve(dependList.size());
     for (const TDepend* record : dependList)
         keys.push_back(record == &root ? RootKey : record->Level);

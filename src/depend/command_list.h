@@ -18,9 +18,9 @@ namespace vexel {
 // record, which makes no file. Small, as there may be a group for each of
 // millions of targets.
 struct TargetCommands {
-    std::string_view File;
-    int32_t CmdFirst = 0;
-    int32_t CmdLast = -1;
+    std::string_view file;
+    int32_t first = 0; // the range in MakeLines
+    int32_t last = -1;
 };
 
 // The groups to run, in order; a record without a line to run has none.

@@ -9,14 +9,12 @@ namespace vexel {
 namespace {
 
 using Index = std::ptrdiff_t;
-using Key = SortKey;
+using Key = LevelKey;
 
-// CompareDepends(a, pivot) < 0: a goes before the pivot.
 bool Before(Key a, Key pivot) {
     return CompareDepends(a, pivot) < 0;
 }
 
-// CompareDepends(a, pivot) > 0: a goes after the pivot.
 bool After(Key a, Key pivot) {
     return CompareDepends(a, pivot) > 0;
 }
@@ -25,7 +23,7 @@ struct SortState {
     std::vector<Key> keys;
     std::vector<std::size_t> from; // the entry's index before the sort
 
-    explicit SortState(std::span<const Key> sortKeys) : keys(sortKeys.begin(), sortKeys.end()) {
+    explicit SortState(std::span<const Key> levelKeys) : keys(levelKeys.begin(), levelKeys.end()) {
         from.reserve(keys.size());
         for (std::size_t i = 0; i < keys.size(); ++i)
             from.push_back(i);
@@ -193,7 +191,7 @@ private:
 
 } // namespace
 
-std::optional<std::vector<std::size_t>> ExchangeSortByScanning(std::span<const SortKey> keys,
+std::optional<std::vector<std::size_t>> ExchangeSortByScanning(std::span<const LevelKey> keys,
                                                                uint64_t budget) {
     SortState state(keys);
     StepScanner scanner(state, budget);
@@ -201,7 +199,7 @@ std::optional<std::vector<std::size_t>> ExchangeSortByScanning(std::span<const S
     return std::move(state.from);
 }
 
-std::vector<std::size_t> ExchangeSortBySearching(std::span<const SortKey> keys) {
+std::vector<std::size_t> ExchangeSortBySearching(std::span<const LevelKey> keys) {
     SortState state(keys);
     SearchScanner scanner(state);
     ExchangeSort(state, scanner);

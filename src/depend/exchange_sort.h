@@ -13,12 +13,12 @@
 namespace vexel {
 
 // A record's key: its Level, or RootKey for the root record.
-using SortKey = int64_t;
-constexpr SortKey RootKey = std::numeric_limits<SortKey>::max();
+using LevelKey = int64_t;
+constexpr LevelKey RootKey = std::numeric_limits<LevelKey>::max();
 
 // -1 puts a first, 1 puts b first, 0 when their Levels are equal: higher
 // Level first, and the root record before everything, itself included.
-inline int CompareDepends(SortKey a, SortKey b) {
+inline int CompareDepends(LevelKey a, LevelKey b) {
     if (a == RootKey) return -1;
     if (b == RootKey) return 1;
     if (a == b) return 0;
@@ -31,12 +31,12 @@ inline int CompareDepends(SortKey a, SortKey b) {
 //
 // Scans entry by entry, as the procedure is written; nothing when that
 // takes more than budget steps, as orders that make scanning quadratic do.
-std::optional<std::vector<std::size_t>> ExchangeSortByScanning(std::span<const SortKey> keys,
+std::optional<std::vector<std::size_t>> ExchangeSortByScanning(std::span<const LevelKey> keys,
                                                                uint64_t budget);
 
 // The same order, each scan's stop found by a search in trees of the keys:
 // a partition costs a search per exchange, so at most n log² n steps for
 // every order of keys.
-std::vector<std::size_t> ExchangeSortBySearching(std::span<const SortKey> keys);
+std::vector<std::size_t> ExchangeSortBySearching(std::span<const LevelKey> keys);
 
 } // namespace vexel

@@ -11,11 +11,11 @@
 #include "depend/stamp_fetch.h"
 #include "driver/run_state.h"
 #include "driver/start_up_checks.h"
+#include "execution/command_runner.h"
 #include "makefile/makefile_reader.h"
 #include "report/log_redirection.h"
 #include "report/messages.h"
 #include "report/unexpected_failure.h"
-#include "run/command_runner.h"
 
 namespace vexel {
 

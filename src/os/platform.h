@@ -67,8 +67,8 @@ public:
     virtual bool SameFile(const std::string& first, const std::string& second) = 0;
 
     // The file's last-write time, in UTC at the file system's resolution;
-    // no time when the name is missing or is a directory. A name holding
-    // "*" or "?" is a pattern, and its first match counts. Safe to call from
+    // no time when the name is missing or is a directory. A pattern (see
+    // IsPattern) takes the time of its first match. Safe to call from
     // several threads at once.
     virtual AgeStamp FileAgeStamp(const std::string& name) = 0;
 

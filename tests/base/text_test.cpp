@@ -6,23 +6,37 @@
 namespace vexel {
 namespace {
 
+constexpr std::size_t None = std::string_view::npos;
+
+struct FindCase {
+    const char* name;
+    std::string text, pattern;
+    std::size_t withLeadBytes, without; // where it is found with the lead bytes, and without
+};
+
 TEST(FindPattern, SkipsMatchesOnSecondBytesAndStopsAtNul) {
     LeadByteSet lead{}; // 0x81 to 0x9F and 0xE0 to 0xFC, as in a Japanese code page
     for (int byte = 0x81; byte <= 0xFC; ++byte)
         lead[byte] = byte <= 0x9F || byte >= 0xE0;
-    const std::size_t none = std::string_view::npos;
-    // Text, pattern, position with those lead bytes, position without.
-    const std::tuple<std::string, std::string, std::size_t, std::size_t> cases[] = {
-        {"\x81: b: c", ": ", 4, 1},                   // ':' is the second byte of a character
-        {"\x81\x81: b", ": ", 2, 2},                  // two lead bytes make one character
-        {"\x81\x81\x81: b: c", ": ", 6, 3},           // an odd run: a second byte again
-        {"x\x81 \x81\x81 y", " ", 5, 2},              // the run starts anew after a blank
-        {std::string("a\0: b", 5), ": ", none, none}, // the text ends at NUL
-        {"\x81\x81\x81\x81x", "\x81x", none, 3},      // a pattern that begins with a lead byte
-        {"a: b", "", none, none}};
-    for (const auto& [text, pattern, withLeadBytes, without] : cases) {
-        EXPECT_EQ(FindPattern(text, pattern, lead), withLeadBytes) << text;
-        EXPECT_EQ(FindPattern(text, pattern, LeadByteSet{}), without) << text;
+    // clang-format off
+    const FindCase cases[] = {
+        {.name = "a second byte", .text = "\x81: b: c", .pattern = ": ", .withLeadBytes = 4, .without = 1},
+        {.name = "two lead bytes, one character", .text = "\x81\x81: b", .pattern = ": ",
+         .withLeadBytes = 2, .without = 2},
+        {.name = "an odd run", .text = "\x81\x81\x81: b: c", .pattern = ": ", .withLeadBytes = 6,
+         .without = 3},
+        {.name = "a run anew after a blank", .text = "x\x81 \x81\x81 y", .pattern = " ",
+         .withLeadBytes = 5, .without = 2},
+        {.name = "the text ends at NUL", .text = std::string("a\0: b", 5), .pattern = ": ",
+         .withLeadBytes = None, .without = None},
+        {.name = "a pattern that begins with a lead byte", .text = "\x81\x81\x81\x81x",
+         .pattern = "\x81x", .withLeadBytes = None, .without = 3},
+        {.name = "an empty pattern", .text = "a: b", .pattern = "", .withLeadBytes = None,
+         .without = None}};
+    // clang-format on
+    for (const FindCase& c : cases) {
+        EXPECT_EQ(FindPattern(c.text, c.pattern, lead), c.withLeadBytes) << c.name;
+        EXPECT_EQ(FindPattern(c.text, c.pattern, LeadByteSet{}), c.without) << c.name;
     }
     EXPECT_EQ(Trim(std::string("\x01 \ta b\x7f\x20\0", 9)), "a b\x7f");
 }

@@ -11,7 +11,7 @@
 namespace vexel {
 namespace {
 
-using Keys = std::vector<SortKey>;
+using Keys = std::vector<LevelKey>;
 using Order = std::vector<std::size_t>; // entries by their index before the sort
 
 // The root record's key, then the Levels of the records after it.
@@ -30,7 +30,7 @@ Keys Valley(int size) {
 }
 
 Order PlainOrder(const Keys& keys) {
-    std::vector<std::pair<SortKey, std::size_t>> entries;
+    std::vector<std::pair<LevelKey, std::size_t>> entries;
     for (std::size_t i = 0; i < keys.size(); ++i)
         entries.emplace_back(keys[i], i);
     PlainExchangeSort(entries, 0, static_cast<long>(entries.size()) - 1, [](auto a, auto b) {
@@ -48,8 +48,8 @@ TEST(ExchangeSort, BothWaysOfScanningSortLikeThePlainProcedure) {
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         Keys levels(1 + random() % (round < 1800 ? 13 : 400));
-        for (SortKey& level : levels)
-            level = static_cast<SortKey>(random() % (round % 2 ? 4 : 40));
+        for (LevelKey& level : levels)
+            level = static_cast<LevelKey>(random() % (round % 2 ? 4 : 40));
         cases.push_back(levels);
     }
     for (const int size : {3, 40, 1201, 1500})

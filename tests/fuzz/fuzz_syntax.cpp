@@ -11,7 +11,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/plain_target_line.h"
 #include "makefile/target_line.h"
-#include "os/arguments.h"
+#include "os/windows_command_line.h"
 #ifndef _WIN32
 #include "os/posix/child_arguments.h"
 #endif
@@ -53,7 +53,7 @@ void CheckTargetLine(std::string_view line, const LeadByteSet& lead) {
 
 void CheckArguments(std::string_view text) {
     const bool quotes = text.find('"') != npos;
-    const std::vector<std::string> arguments = SplitArguments(text);
+    const std::vector<std::string> arguments = SplitWindowsCommandLine(text);
     CHECK(TakenInOrder(arguments, text));
     for (const std::string& argument : arguments) {
         CHECK(!argument.empty() && argument.find_first_of(std::string_view("\"\0", 2)) == npos);

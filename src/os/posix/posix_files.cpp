@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <utility>
 
+#include "os/file_pattern.h"
 #include "os/posix/first_match.h"
 #include "os/system_platform.h"
 
@@ -37,10 +38,6 @@ AgeStamp StampOf(const struct stat& status) {
 
 FileIdentity IdentityOf(const struct stat& status) {
     return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
-}
-
-bool IsPattern(const std::string& name) {
-    return name.find_first_of("*?") != std::string::npos;
 }
 
 } // namespace

@@ -30,6 +30,9 @@ SystemStandardStreams::SystemStandardStreams() : state_(std::make_unique<State>(
 SystemStandardStreams::~SystemStandardStreams() = default;
 
 std::optional<SystemError> SystemStandardStreams::BindOutput() {
+    // Bound by its number: descriptor 1 is pointed elsewhere only while a log
+    // takes the message lines, so it stays the output bound to, without a
+    // copy to keep (Windows keeps the handle, which SetStdHandle replaces).
     struct stat status {};
     if (::fstat(1, &status) != 0) return SystemError{errno};
     state_->console = S_ISCHR(status.st_mode);

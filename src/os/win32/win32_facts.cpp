@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "os/arguments.h"
 #include "os/win32/win32_platform.h"
+#include "os/windows_command_line.h"
 
 namespace vexel {
 
@@ -28,7 +28,7 @@ EnvironmentValue SystemFacts::Environment(const std::string& name, std::size_t m
 
 std::vector<std::string> SystemFacts::Arguments() {
     const char* line = ::GetCommandLineA();
-    return SplitArguments(line != nullptr ? line : "");
+    return SplitWindowsCommandLine(line != nullptr ? line : "");
 }
 
 std::optional<std::string> SystemFacts::ModuleFileName() {

@@ -3,8 +3,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "os/stamp_way.h"
 #include "os/win32/win32_platform.h"
+#include "os/windows_stamp_way.h"
 
 namespace vexel {
 
@@ -147,7 +147,7 @@ bool SystemFiles::SameFile(const std::string& first, const std::string& second) 
 }
 
 AgeStamp SystemFiles::FileAgeStamp(const std::string& name) {
-    // Which names may take the cheap way, and why: stamp_way.cpp.
+    // Which names may take the cheap way, and why: windows_stamp_way.cpp.
     const StampRoute route = ChooseStampWay(name, state_->leadBytes);
     if (route.way == StampWay::Search) return SearchedAgeStamp(name);
     WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -4,7 +4,7 @@ namespace vexel {
 
 namespace {
 
-std::string SortKey(std::string_view name) {
+std::string CollationKey(std::string_view name) {
     // The sort key that CompareStringA compares with: two names have equal
     // keys exactly when the comparison calls them equal. The caller asks
     // once per distinct name.
@@ -66,7 +66,7 @@ LeadByteSet SystemNames::LeadBytes() {
 }
 
 void SystemNames::MatchKey(std::string_view name, std::string& key) {
-    key = SortKey(name);
+    key = CollationKey(name);
 }
 
 } // namespace vexel

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "os/stamp_way.h"
 #include "os/win32/win32_platform.h"
+#include "os/windows_stamp_way.h"
 
 namespace vexel {
 namespace {

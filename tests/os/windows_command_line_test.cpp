@@ -1,14 +1,14 @@
 // Splitting the text of a command line into the tool's arguments, by its own rules.
 #include <gtest/gtest.h>
 
-#include "os/arguments.h"
+#include "os/windows_command_line.h"
 
 namespace vexel {
 namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(SplitArguments, FollowsTheQuotingRules) {
+TEST(SplitWindowsCommandLine, FollowsTheQuotingRules) {
     // The program name is skipped; blanks are bytes 1 to 32, a backslash
     // escapes nothing, high bytes are argument bytes, the text ends at NUL.
     const std::pair<std::string, Args> cases[] = {
@@ -25,7 +25,7 @@ TEST(SplitArguments, FollowsTheQuotingRules) {
         {"\"C:\\Program Files\\vexel.exe\" mk", {"mk"}},
         {"\"C:\\odd\"name.exe mk log", {"mk", "log"}}};
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(SplitArguments(text), expected) << text;
+        EXPECT_EQ(SplitWindowsCommandLine(text), expected) << text;
 }
 
 } // namespace

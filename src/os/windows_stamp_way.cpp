@@ -1,6 +1,8 @@
-#include "os/stamp_way.h"
+#include "os/windows_stamp_way.h"
 
 #include <array>
+
+#include "os/file_pattern.h"
 
 namespace vexel {
 
@@ -43,7 +45,8 @@ bool IsDeviceName(std::string_view last) {
 // (a time for a file, none for a directory or a missing name) only for plain
 // names, so these take the search:
 // - empty names and names of MAX_PATH bytes or more (the ANSI calls' limit);
-// - names holding * ? < > or " (patterns: the first match of the search);
+// - patterns, and names holding < > or " (which the search takes as
+//   patterns too): the first match of the search;
 // - names starting with two separators (UNC, \\?\ and \\.\ names);
 // - names holding a colon other than in a drive "X:" followed by a separator
 //   (drive-relative C:x, streams);
@@ -60,7 +63,7 @@ bool IsDeviceName(std::string_view last) {
 StampRoute ChooseStampWay(std::string_view name, const LeadByteSet& leadBytes) {
     StampRoute search;
     const std::size_t size = name.size();
-    if (size == 0 || size >= MaxPath) return search;
+    if (size == 0 || size >= MaxPath || IsPattern(name)) return search;
     if (size >= 2 && IsSeparator(name[0]) && IsSeparator(name[1])) return search;
     if (name.back() == '.' || name.back() == ' ') return search;
     const bool drive = size >= 3 && Upper(name[0]) >= 'A' && Upper(name[0]) <= 'Z' &&
@@ -75,7 +78,7 @@ StampRoute ChooseStampWay(std::string_view name, const LeadByteSet& leadBytes) {
             ++i;
         } else if (IsSeparator(byte)) {
             directoryLength = i + 1;
-        } else if (byte == '*' || byte == '?' || byte == '<' || byte == '>' || byte == '"' ||
+        } else if (byte == '<' || byte == '>' || byte == '"' ||
                    (byte == ':' && !(drive && i == 1))) {
             return search;
         }

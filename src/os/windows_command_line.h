@@ -12,6 +12,6 @@
 namespace vexel {
 
 // The arguments after the program's own name, up to the first empty item.
-std::vector<std::string> SplitArguments(std::string_view text);
+std::vector<std::string> SplitWindowsCommandLine(std::string_view text);
 
 } // namespace vexel

@@ -1,8 +1,8 @@
-#include "run/command_runner.h"
+#include "execution/command_runner.h"
 
+#include "execution/target_stamp.h"
 #include "makefile/line_kind.h"
 #include "report/messages.h"
-#include "run/target_stamp.h"
 
 namespace vexel {
 
@@ -43,12 +43,12 @@ namespace {
 // command until its file has been given back.
 std::optional<Failure> RunTarget(const TargetCommands& target, const MakeLines& lines,
                                  ProcessRunner& runner, FileSystem& files, MessageWriter& out) {
-    TargetStamp kept(files, std::string(target.File));
+    TargetStamp kept(files, std::string(target.file));
     const std::unique_ptr<InterruptionHold> hold = runner.HoldInterruptions();
     std::optional<Failure> failed;
     // One caught before a command starts ends the run before it: the child
     // would not hear of it.
-    for (int32_t k = target.CmdFirst; k <= target.CmdLast && !failed && !hold->Caught(); ++k) {
+    for (int32_t k = target.first; k <= target.last && !failed && !hold->Caught(); ++k) {
         const std::string_view line = lines[static_cast<std::size_t>(k)];
         if (!RunsAsCommand(line)) continue;
         out.PrintMessage(line);

@@ -2,8 +2,8 @@
 // them.
 #include <gtest/gtest.h>
 
+#include "execution/command_runner.h"
 #include "fakes/fake_platform.h"
-#include "run/command_runner.h"
 
 namespace vexel {
 namespace {
@@ -66,7 +66,6 @@ TEST(RunCommandList, InterruptionBetweenCommandsGivesTheTimeBack) {
         RunCommandList({{"out", 1, 3}}, lines, fake.processes, fake.files, out);
     ASSERT_TRUE(failed && failed->interruption);
     EXPECT_EQ(failed->interruption->signal, 15);
-    EXPECT_TRUE(failed->messages.empty());
     EXPECT_EQ(fake.processes.started, std::vector<std::string>{"cc"});
     EXPECT_EQ(fake.files.setStamps,
               (std::vector<std::pair<std::string, AgeStamp>>{{"out", AgeStamp::At(10, 0)}}));

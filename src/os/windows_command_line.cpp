@@ -1,4 +1,4 @@
-#include "os/arguments.h"
+#include "os/windows_command_line.h"
 
 namespace vexel {
 
@@ -48,7 +48,7 @@ ArgumentItem NextArgument(std::string_view text, std::size_t position) {
 
 } // namespace
 
-std::vector<std::string> SplitArguments(std::string_view text) {
+std::vector<std::string> SplitWindowsCommandLine(std::string_view text) {
     std::vector<std::string> arguments;
     ArgumentItem item = NextArgument(text, 0); // the program's own name
     for (;;) {

@@ -1,11 +1,13 @@
-#include "run/target_stamp.h"
+#include "execution/target_stamp.h"
 
 #include <utility>
+
+#include "os/file_pattern.h"
 
 namespace vexel {
 
 TargetStamp::TargetStamp(FileSystem& files, std::string file) : files_(files) {
-    if (file.empty() || file.find_first_of("*?") != std::string::npos) return;
+    if (file.empty() || IsPattern(file)) return;
     before_ = files_.FindRegularFile(file);
     file_ = std::move(file);
 }
