@@ -99,18 +99,22 @@ check_deb_fields() {
   value=$(dpkg-deb -f "$deb" Description)
   [ "$(wc -l <<<"$value")" -ge 3 ] || fail "Description has no extended text: $value"
 }
+# The files of the .deb, below /usr, and of the .tar.gz, below its top folder.
+shipped_files() {
+  printf '%s\n' bin/vexel share/doc/vexel/LICENSE share/doc/vexel/README.md \
+    share/doc/vexel/changelog.gz share/doc/vexel/copyright \
+    share/doc/vexel/examples/greet/{MakeFile,greet.c,greet.h,main.c} share/man/man1/vexel.1.gz
+}
 check_deb_list() {
-  same_lines "$(printf '%s\n' ./usr/bin/vexel ./usr/share/doc/vexel/LICENSE \
-    ./usr/share/doc/vexel/README.md ./usr/share/doc/vexel/changelog.gz \
-    ./usr/share/doc/vexel/copyright ./usr/share/man/man1/vexel.1.gz)" \
+  same_lines "$(shipped_files | sed 's|^|./usr/|' | sort)" \
     "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)"
 }
 installed="$work/deb"
 check_deb_runs() {
   dpkg -x "$deb" "$installed" || fail "dpkg -x failed"
   local example="$work/greet" output
-  cp -r "$root/examples/greet" "$example" || fail "cannot copy examples/greet"
-  rm -f "$example"/hello "$example"/*.o "$example"/*.a
+  # The manual page's example, as the .deb ships it.
+  cp -r "$installed/usr/share/doc/vexel/examples/greet" "$example" || fail "cannot copy the example"
   output=$(cd "$example" && COMSPEC=/bin/sh "$installed/usr/bin/vexel") || fail "first run failed:" "$output"
   grep -q 'cc -o hello main.o libgreet.a' <<<"$output" || fail "first run did not link hello:" "$output"
   output=$("$example/hello" Vexel) || fail "hello failed"
@@ -154,10 +158,7 @@ check_deb_manual() {
 check_tgz() {
   local prefix
   prefix=$(basename "$tgz" .tar.gz)
-  same_lines "$(printf '%s\n' "$prefix/bin/vexel" "$prefix/share/doc/vexel/LICENSE" \
-    "$prefix/share/doc/vexel/README.md" "$prefix/share/doc/vexel/changelog.gz" \
-    "$prefix/share/doc/vexel/copyright" "$prefix/share/man/man1/vexel.1.gz")" \
-    "$(tar -tzf "$tgz" | grep -v '/$' | sort)"
+  same_lines "$(shipped_files | sed "s|^|$prefix/|" | sort)" "$(tar -tzf "$tgz" | grep -v '/$' | sort)"
   mkdir -p "$work/tgz" || fail "cannot make $work/tgz"
   tar -xzf "$tgz" -C "$work/tgz" || fail "tar failed"
   [ -x "$work/tgz/$prefix/bin/vexel" ] || fail "bin/vexel is not executable"
@@ -209,8 +210,8 @@ check "zip's README.txt says: cd examples, then ..\\vexel.exe" check_readme_comm
 check "vexel.exe is a PE32 console program for Intel 80386" check_exe_type
 check "vexel.exe's version resource says $version" check_version_resource
 check ".deb fields: name, version, maintainer (${VEXEL_PACKAGE_CONTACT:-the placeholder: set VEXEL_PACKAGE_CONTACT to ship}), computed Depends, description" check_deb_fields
-check ".deb holds the program, manual page, README, licence, copyright, changelog" check_deb_list
-check ".deb's vexel builds examples/greet, then finds it up to date" check_deb_runs
+check ".deb holds the program, manual page, README, licence, copyright, changelog, example" check_deb_list
+check ".deb's vexel builds the example it ships, then finds it up to date" check_deb_runs
 check ".deb's manual page renders and names version $version" check_deb_manual
 check ".deb's copyright file and changelog.gz are as Debian wants them" check_deb_docs
 check "lintian finds no error and no warning in the .deb" check_lintian
