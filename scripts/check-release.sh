@@ -165,6 +165,21 @@ check_tgz() {
   cmp -s "$work/tgz/$prefix/bin/vexel" "$installed/usr/bin/vexel" || fail "bin/vexel differs from the .deb's"
 }
 
+# The README's two commands: the .tar.gz's files put under /usr/local, and
+# removed again, here with a folder of the check in the place of /usr/local.
+check_tgz_install_remove() {
+  local readme="$installed/usr/share/doc/vexel/README.md" put remove prefix="$work/usr-local" left
+  put=$(sed -n 's|^ *\(tar -xzf vexel-.* -C /usr/local\)$|\1|p' "$readme")
+  remove=$(sed -n 's|^ *\(rm -r /usr/local/.*\)$|\1|p' "$readme")
+  [ -n "$put" ] && [ -n "$remove" ] || fail "the README no longer says how to put the .tar.gz under /usr/local and remove it"
+  mkdir -p "$prefix" || fail "cannot make $prefix"
+  (cd "$dist" && eval "${put//\/usr\/local/$prefix}") || fail "failed: $put"
+  [ -x "$prefix/bin/vexel" ] && [ -f "$prefix/share/man/man1/vexel.1.gz" ] || fail "not in place after: $put"
+  eval "${remove//\/usr\/local/$prefix}" || fail "failed: $remove"
+  left=$(find "$prefix" -type f)
+  [ -z "$left" ] || fail "left after: $remove" "$left"
+}
+
 # cmake --install ------------------------------------------------------------
 # A build tree configured where GoogleTest cannot be found: the tests are off,
 # and installing before a build says what to build, and installs nothing.
@@ -216,6 +231,7 @@ check ".deb's manual page renders and names version $version" check_deb_manual
 check ".deb's copyright file and changelog.gz are as Debian wants them" check_deb_docs
 check "lintian finds no error and no warning in the .deb" check_lintian
 check ".tar.gz holds the same files and program" check_tgz
+check ".tar.gz: the README's commands put it under /usr/local and remove it all" check_tgz_install_remove
 check "without GoogleTest: tests off, in one line; cmake --install first says to build" check_install_early
 check "cmake --install --strip puts the .tar.gz's files and the .deb's program in place" check_install_strip
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
