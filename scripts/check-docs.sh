@@ -8,7 +8,8 @@
 #     where Wine has the programs it names;
 #   - the lines that list a makefile's lines beginning with a blank (README,
 #     manual page, README.txt);
-#   - the manual page's example, on the files shipped with it.
+#   - the manual page's example, on the files shipped with it;
+#   - README.txt's own makefile, under Wine.
 # The commands and the expected lines come from the documents themselves, so
 # a change that makes a document wrong fails here. File times are set
 # explicitly: after each command, the files it wrote get a time a minute
@@ -107,9 +108,9 @@ same() {
 # prompt, "$ " or "C:\folder> "), "out" (a line it prints), "makefile" (a
 # line of a makefile shown with <TAB>), or "other" (a block of neither kind).
 # FORMAT says how a code block's lines are found: "md" (indented by 4
-# blanks; a block of neither kind holds commands) or "roff" (between .EX and
-# .EE, with the escapes undone); SECTION is the heading of the part to
-# follow.
+# blanks; a block of neither kind holds commands), "roff" (between .EX and
+# .EE, with the escapes undone) or "txt" (README.txt: indented by 5 blanks,
+# all of it for Windows); SECTION is the heading of the part to follow.
 plan() {
   local format=$1 section=$2 file=$3
   case "$file" in
@@ -130,10 +131,13 @@ plan() {
       }
       n = 0
     }
+    { sub(/\r$/, ""); above = previous; previous = $0 }
     function heading(line) { return format == "md" ? line ~ /^## / : line ~ /^\.SH / }
-    heading($0) { flush(); inside = ($0 == section); mode = "posix-"; next }
+    format != "txt" && heading($0) { flush(); inside = ($0 == section); mode = "posix-"; next }
+    format == "txt" && /^--+$/ { flush(); inside = (above == section); mode = "windows-"; next }
     !inside { next }
     format == "md" && /^    / { b[++n] = substr($0, 5); next }
+    format == "txt" && /^     / { b[++n] = substr($0, 6); next }
     format == "roff" && /^\.EX$/ { ex = 1; next }
     format == "roff" && /^\.EE$/ { ex = 0; flush(); next }
     ex {
@@ -186,9 +190,9 @@ follow() {
     esac
     last=$kind
   done <"$plan"
-  if [ "$n" -eq 0 ]; then
-    result FAIL "$name: POSIX steps" "no command found in the document: has the section moved?"
-  else
+  if [ ! -s "$plan" ]; then
+    result FAIL "$name" "no command found in the document: has the section moved?"
+  elif [ "$n" -gt 0 ]; then
     (
       # A reader's session: COMSPEC unset until the document sets it, the
       # program on PATH.
@@ -235,7 +239,7 @@ follow_windows() {
         runs+=("$text")
         : >"$folder/expect/${#runs[@]}"
         ;;
-      windows-out) printf '%s\n' "$text" >>"$folder/expect/${#runs[@]}" ;;
+      windows-out) printf '%s\n' "${text//<TAB>/$'\t'}" >>"$folder/expect/${#runs[@]}" ;;
       windows-makefile) printf '%s\r\n' "${text//<TAB>/$'\t'}" >>"$folder/MakeFile" ;;
     esac
   done <"$plan"
@@ -497,6 +501,8 @@ check_table
 check_listings
 plan roff ".SH EXAMPLES" "$manual" >"$work/manual.plan"
 follow "manual page, EXAMPLES" "$work/manual.plan" /usr/share/doc/vexel "$doc"
+plan txt "Your own makefile" "$readme_txt" >"$work/readme-txt.plan"
+follow "README.txt, your own makefile" "$work/readme-txt.plan"
 
 passed=$(grep -c '^ok$' "$work/tally" || true)
 failed=$(grep -c '^FAIL$' "$work/tally" || true)
