@@ -31,7 +31,8 @@ if(WIN32)
 endif()
 
 # ---------------------------------------------------------------------------
-# Install rules. POSIX: the usual tree (bin, share/man/man1, share/doc/vexel).
+# Install rules. POSIX: the usual tree (bin, share/man/man1, share/doc/vexel,
+# the manual page's example in share/doc/vexel/examples/greet).
 # Windows: one folder holding vexel.exe and the texts beside it, since that is
 # where a Windows user looks for them.
 
@@ -160,6 +161,9 @@ else()
   install(FILES ${manpage_installed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${readme} LICENSE ${copyright} ${changelog_installed}
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The example of the manual page, so that a reader of the page can run it.
+  install(FILES examples/greet/MakeFile examples/greet/main.c examples/greet/greet.c
+    examples/greet/greet.h DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples/greet)
 endif()
 add_custom_target(vexel_release_files ALL DEPENDS ${VEXEL_RELEASE_FILES})
 

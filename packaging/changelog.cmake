@@ -16,6 +16,8 @@ file(READ "${IN}" text)
 string(REPLACE "\r\n" "\n" text "${text}")
 # The note to editors is an HTML comment; it is not for the reader of a package.
 string(REGEX REPLACE "<!--[^>]*-->\n*" "" text "${text}")
+include("${CMAKE_CURRENT_LIST_DIR}/shipped_text.cmake")
+vexel_check_shipped("${IN}" "${text}")
 
 if(FORMAT STREQUAL "text")
   string(REPLACE "\n" "\r\n" text "${text}")

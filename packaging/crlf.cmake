@@ -9,6 +9,8 @@ file(READ "${IN}" text)
 if(DEFINED VERSION)
   string(REPLACE "@VERSION@" "${VERSION}" text "${text}")
 endif()
+include("${CMAKE_CURRENT_LIST_DIR}/shipped_text.cmake")
+vexel_check_shipped("${IN}" "${text}")
 # A file that already has CR LF line ends must not get CR CR LF.
 string(REPLACE "\r\n" "\n" text "${text}")
 string(REPLACE "\n" "\r\n" text "${text}")

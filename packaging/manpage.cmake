@@ -6,6 +6,8 @@ if(NOT DEFINED IN OR NOT DEFINED OUT OR NOT DEFINED VERSION)
   message(FATAL_ERROR "usage: cmake -DIN=FILE -DOUT=FILE -DVERSION=X.Y.Z [-DGZIP=PROGRAM] -P manpage.cmake")
 endif()
 file(READ "${IN}" text)
+include("${CMAKE_CURRENT_LIST_DIR}/shipped_text.cmake")
+vexel_check_shipped("${IN}" "${text}")
 # .TH VEXEL 1 DATE Vexel ...  ->  .TH VEXEL 1 DATE "Vexel X.Y.Z" ...
 string(REGEX REPLACE "\n(\\.TH VEXEL 1 [^ \n]+) Vexel " "\n\\1 \"Vexel ${VERSION}\" " versioned "${text}")
 if(versioned STREQUAL text)

@@ -2,7 +2,8 @@
 # same text without the parts that need a copy of the sources, each between
 # a line "<!-- sources-only ... -->" and a line "<!-- /sources-only -->".
 #   cmake -DIN=README.md -DOUT=README.md -P packaging/readme.cmake
-# Fails when what is left still points at a file that the packages lack.
+# Fails when what is left still points at a file that the packages lack
+# (packaging/shipped_text.cmake).
 cmake_policy(VERSION 3.20)
 if(NOT DEFINED IN OR NOT DEFINED OUT)
   message(FATAL_ERROR "usage: cmake -DIN=FILE -DOUT=FILE -P readme.cmake")
@@ -27,11 +28,7 @@ while(TRUE)
   string(SUBSTRING "${text}" ${after} -1 text)
 endwhile()
 string(APPEND kept "${text}")
-foreach(unshipped "scripts/" "CONTRIBUTING" ".ci/" "/sources-only")
-  string(FIND "${kept}" "${unshipped}" at)
-  if(NOT at EQUAL -1)
-    message(FATAL_ERROR "${IN}: the packages' README would mention \"${unshipped}\", "
-      "which they do not ship; put that part between sources-only marks")
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/shipped_text.cmake")
+vexel_check_shipped("${IN} (the packages' README; a part for the sources goes between sources-only marks)"
+  "${kept}")
 file(WRITE "${OUT}" "${kept}")

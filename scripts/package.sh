@@ -4,13 +4,17 @@
 #                                    users, LICENSE.txt, CHANGELOG.txt (CR LF);
 #                                    the example in examples\
 #   vexel-VERSION-linux-ARCH.tar.gz  bin/vexel, the manual page, README, licence,
-#                                    copyright file and changelog
+#                                    copyright file, changelog and the manual
+#                                    page's example
 #   vexel_VERSION_ARCH.deb           the same under /usr, dependencies worked
 #                                    out by dpkg-shlibdeps
-# and dist/SHA256SUMS. Prints one line per step as it goes (a few minutes in
-# all on two cores). The packages name VEXEL_PACKAGE_CONTACT from the
-# environment as their maintainer ("Name <address>"), or else a placeholder
-# that reaches nobody.
+# and dist/SHA256SUMS. Prints one line per step as it goes, and one every 20
+# seconds while a step works quietly: from fresh build folders, about a
+# minute on two quiet cores, up to 4 when they are busy, most of it building
+# the two programs; longer when apt-get has to install the tools first. The
+# packages name VEXEL_PACKAGE_CONTACT from the environment as their
+# maintainer ("Name <address>"), or else a placeholder that reaches nobody;
+# the first line and the last say which.
 # Usage: [VEXEL_PACKAGE_CONTACT="Name <address>"] bash scripts/package.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,8 +32,12 @@ step() {
 # build tree has in its cache.
 if [ -n "${VEXEL_PACKAGE_CONTACT:-}" ]; then
   contact=("-DVEXEL_PACKAGE_CONTACT=$VEXEL_PACKAGE_CONTACT")
+  echo "package.sh: the packages name as their maintainer $VEXEL_PACKAGE_CONTACT (VEXEL_PACKAGE_CONTACT)"
 else
   contact=(-UVEXEL_PACKAGE_CONTACT)
+  placeholder=$(sed -n 's/^set(VEXEL_PACKAGE_CONTACT "\([^"]*\)"$/\1/p' "$root/cmake/Packaging.cmake")
+  echo "package.sh: the packages name as their maintainer the placeholder $placeholder," \
+    "which reaches nobody; to name yourself: VEXEL_PACKAGE_CONTACT=\"NAME <ADDRESS>\" bash scripts/package.sh"
 fi
 
 step "installing what is missing, with apt-get"
@@ -43,12 +51,36 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git -C "$root" log -1 --format=%ct
   export SOURCE_DATE_EPOCH="$epoch"
 fi
 
+# to_log LOG: copies its input to LOG and says on standard output, every 20
+# seconds until the input ends, that the step is still at work.
+to_log() {
+  local log=$1 line started=$SECONDS next=$((SECONDS + 20)) status
+  : >"$log"
+  while :; do
+    status=0
+    IFS= read -r -t "$((next > SECONDS ? next - SECONDS : 1))" line || status=$?
+    if [ "$status" -eq 0 ]; then
+      printf '%s\n' "$line" >>"$log"
+    elif [ "$status" -gt 128 ]; then
+      # Timed out: what came of a line so far is kept, and the rest follows it.
+      printf '%s' "$line" >>"$log"
+    else
+      printf '%s' "$line" >>"$log"
+      return 0
+    fi
+    if [ "$SECONDS" -ge "$next" ]; then
+      echo "package.sh:       still at work, $((SECONDS - started)) s so far"
+      next=$((SECONDS + 20))
+    fi
+  done
+}
+
 # quietly LOG COMMAND...: runs the command with its output in LOG, shown only
 # when the command fails.
 quietly() {
   local log=$1
   shift
-  if ! "$@" >"$log" 2>&1; then
+  if ! "$@" 2>&1 | to_log "$log"; then
     cat "$log" >&2
     echo "package.sh: failed: $*" >&2
     exit 1
@@ -91,3 +123,4 @@ echo "Packages in $dist:"
 for file in vexel-*.zip vexel-*.tar.gz vexel_*.deb SHA256SUMS; do
   printf '  %-36s %8d bytes\n' "$file" "$(stat -c %s "$dist/$file")"
 done
+echo "The packages name as their maintainer: $(dpkg-deb -f vexel_*.deb Maintainer)"
