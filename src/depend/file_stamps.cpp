@@ -6,11 +6,8 @@
 
 namespace vexel {
 
-const AgeStamp& FileStampTable::StampOf(NameId name) const {
-    const auto index = static_cast<std::size_t>(name);
-    if (index >= fileOfName_.size() || fileOfName_[index] < 0)
-        throw std::out_of_range("no stamp for a name the reading did not meet");
-    return answers_[static_cast<std::size_t>(fileOfName_[index])];
+void FileStampTable::NotMet() {
+    throw std::out_of_range("no stamp for a name the reading did not meet");
 }
 
 FileStamps::FileStamps(FileSystem& files, unsigned threads) : fetch_(files, threads) {}

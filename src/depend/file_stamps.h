@@ -20,10 +20,15 @@ class FileStampTable {
 public:
     // The stamp of the file that a name met in the reading stands for. Any
     // other id is a fault of the caller: std::out_of_range.
-    const AgeStamp& StampOf(NameId name) const;
+    const AgeStamp& StampOf(NameId name) const {
+        const auto index = static_cast<std::size_t>(name);
+        if (index >= fileOfName_.size() || fileOfName_[index] < 0) NotMet();
+        return answers_[static_cast<std::size_t>(fileOfName_[index])];
+    }
 
 private:
     friend class FileStamps;
+    [[noreturn]] static void NotMet();
     std::vector<int32_t> fileOfName_; // by name id; -1: not met
     StampAnswers answers_;            // by file
 };

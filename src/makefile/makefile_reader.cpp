@@ -20,6 +20,14 @@ std::vector<NameId>& RoomFor(std::size_t count, std::vector<std::vector<NameId>>
     return blocks.back();
 }
 
+// A name met for the first time: given its file's name when it is quoted,
+// and told to the watcher.
+void Met(NameId id, MakefileNames& names, const LeadByteSet& leadBytes, NameWatcher* watcher) {
+    const std::string_view name = names[id];
+    if (IsQuoted(name)) names.SetFileName(id, Unquote(name, leadBytes));
+    if (watcher) watcher->NameMet(id, name);
+}
+
 } // namespace
 
 std::optional<Failure> LoadMakefile(FileSystem& files, const std::string& fileName,
@@ -44,14 +52,11 @@ std::optional<Failure> ReadTargets(const MakeLines& lines, const LeadByteSet& le
     std::size_t current = 0;
     std::vector<bool> isTarget; // by name id
     std::vector<DependName> depends;
-    // The id of a name of the line; a new one is given its file's name when
-    // it is quoted, and the watcher is told of it.
+    // The id of a name of the line, a new one met.
     auto add = [&](std::string_view text, bool copy) {
         const NameId known = names.Count();
         const NameId id = copy ? names.AddCopy(std::string(text)) : names.Add(text);
-        if (id != known) return id;
-        if (IsQuoted(names[id])) names.SetFileName(id, Unquote(names[id], leadBytes));
-        if (watcher) watcher->NameMet(id, names[id]);
+        if (id == known) Met(id, names, leadBytes, watcher);
         return id;
     };
 

@@ -116,10 +116,6 @@ void ExtractDepends(std::string_view line, std::vector<DependName>& names,
     }
 }
 
-bool IsQuoted(std::string_view name) {
-    return !name.empty() && (name[0] == DoubleQuote || name[0] == SingleQuote);
-}
-
 std::string Unquote(std::string_view name, const LeadByteSet& leadBytes) {
     std::string text = QuotedText(name, DoubleQuote, leadBytes);
     if (!text.empty()) return text;

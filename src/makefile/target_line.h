@@ -30,7 +30,9 @@ void ExtractDepends(std::string_view line, std::vector<DependName>& names,
 
 // Whether the name is unquoted for file access: it begins with a double or a
 // single quote.
-bool IsQuoted(std::string_view name);
+inline bool IsQuoted(std::string_view name) {
+    return !name.empty() && (name[0] == '"' || name[0] == '\'');
+}
 
 // The name for file access: the text inside surrounding double quotes, else
 // inside surrounding single quotes, else the name unchanged.
