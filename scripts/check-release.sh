@@ -3,9 +3,10 @@
 # looks into each one and runs what it holds: the .deb's vexel on the POSIX
 # example, the zip's vexel.exe under Wine on the zip's own example, as its
 # README.txt tells a Windows user to (on a machine that cannot run 32-bit
-# programs, a 64-bit build of the same sources under 64-bit Wine takes its
-# place). Also runs lintian on the .deb (no error or warning allowed) and
-# lints the manual page. Prints one line per check; exits nonzero if any fails.
+# Windows programs under Wine, as scripts/wine32-probe.sh finds by trying, a
+# 64-bit build of the same sources under 64-bit Wine takes its place). Also
+# runs lintian on the .deb (no error or warning allowed) and lints the manual
+# page. Prints one line per check; exits nonzero if any fails.
 # With VEXEL_PACKAGE_CONTACT ("Name <address>") the packages name that
 # maintainer, and a placeholder address is refused; without it they carry
 # the placeholder that reaches nobody, and the check says so.
@@ -218,14 +219,14 @@ check ".tar.gz holds the same files and program" check_tgz
 check "without GoogleTest: tests off, in one line; cmake --install first says to build" check_install_early
 check "cmake --install --strip puts the .tar.gz's files and the .deb's program in place" check_install_strip
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
-# machines (some virtual ones) lack: then no 32-bit program starts at all.
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+# machines (some virtual ones) lack: then no 32-bit Windows program starts at
+# all. A small one, tried under 32-bit Wine, tells.
+if reason=$(bash "$root/scripts/wine32-probe.sh" /usr/lib/wine/wine); then
   [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1 || true
   check "zip's example under Wine, as README.txt says: card.txt made" check_wine_first_run
   check "run again: up to date" check_wine_second_run
   check "message.txt changed: only card.txt made anew" check_wine_changed_run
 else
-  reason="this machine cannot run 32-bit x86 programs, so Wine cannot start vexel.exe"
   skip "zip's example under Wine, as README.txt says" "$reason"
   bash "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64-posix wine64
   wine_loader=/usr/lib/wine/wine64 wine_folder="$work/zip64/$top"

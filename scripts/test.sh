@@ -18,15 +18,15 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Where the Windows build is tested: as the product itself, under 32-bit
-# Wine, where this machine runs 32-bit programs; otherwise the same sources
-# built for 64-bit Windows, under 64-bit Wine.
+# Wine, where a small 32-bit Windows program runs there as it should;
+# otherwise the same sources built for 64-bit Windows, under 64-bit Wine.
 windows="$root/build/windows"
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+if why=$("$root/scripts/wine32-probe.sh" /usr/lib/wine/wine); then
   tested="$windows"
   loader=/usr/lib/wine/wine
   product_tests=ON
 else
-  echo "This machine cannot run 32-bit programs: the Windows layer is tested as a 64-bit build under 64-bit Wine."
+  echo "$why: the Windows layer is tested as a 64-bit build under 64-bit Wine instead."
   "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64 wine64
   tested="$root/build/windows64"
   loader=/usr/lib/wine/wine64
