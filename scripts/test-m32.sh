@@ -61,21 +61,23 @@ in_namespace() {
     unshare --user --map-root-user --mount bash "$script" --inside "$build" "$(id -u)" "$(id -g)"
     return
   fi
-  local told holder status=0
+  local told
   told=$(mktemp)
-  unshare --user --mount sh -c 'echo $$ >"$1"; exec sleep 86400' holder "$told" &
+  unshare --user --mount sh -c 'echo $$ >"$1"; exec sleep 86400' holder "$told" \
+    </dev/null >/dev/null 2>&1 &
   for _ in $(seq 100); do
     [ -s "$told" ] && break
     sleep 0.1
   done
   holder=$(cat "$told")
   rm -f "$told"
+  [ -n "$holder" ] || { echo "test-m32.sh: the private namespace did not start" >&2; return 1; }
+  # This runs in a subshell of its own (the pipe below): its end, however
+  # reached, ends the namespace (holder is not local, for the trap).
+  trap 'kill "$holder"; wait' EXIT
   echo '0 0 65536' >"/proc/$holder/uid_map"
   echo '0 0 65536' >"/proc/$holder/gid_map"
-  nsenter -t "$holder" --user --mount bash "$script" --inside "$build" || status=$?
-  kill "$holder"
-  wait
-  return "$status"
+  nsenter -t "$holder" --user --mount bash "$script" --inside "$build"
 }
 in_namespace | tee "$build/ctest.out"
 echo "32-bit test programs: $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$build/ctest.out") passed"
