@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
-echo "test.sh: every build and test, about 10 to 15 minutes on two cores; first what is missing is installed with apt-get"
+echo "test.sh: every build and test, about 12 to 18 minutes on two cores; first what is missing is installed with apt-get"
 "$root/scripts/install-packages.sh" build-essential cmake ninja-build googletest file \
   g++-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev g++-multilib
 # Without its recommended qemu-user-binfmt, which would register emulators
