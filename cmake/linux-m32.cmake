@@ -1,9 +1,10 @@
 # 32-bit build for the x86 machine the build runs on (GCC with -m32, Debian
-# package g++-multilib), so that the tool's code runs with a 32-bit time_t,
-# off_t and size_t as on a 32-bit Linux:
+# package g++-multilib), so that the tool's code runs with 32-bit pointers,
+# size_t and long and the 32-bit C library, as on a 32-bit Linux (time_t and
+# off_t are 64-bit there too: CMakeLists.txt asks for them):
 #   cmake -S . -B build-m32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/linux-m32.cmake
-# Its programs are 32-bit ones: scripts/test-m32.sh runs them on a kernel
-# that cannot start them itself.
+# scripts/test-m32.sh makes this build and runs its tests through qemu-i386,
+# also where the kernel cannot start 32-bit programs itself.
 set(CMAKE_C_FLAGS_INIT -m32)
 set(CMAKE_CXX_FLAGS_INIT -m32)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)
