@@ -64,7 +64,6 @@ ninja -C "$native" -j "$jobs"
 # The 32-bit POSIX build, its tests run through qemu-i386; or one line that
 # says SKIP and why.
 m32="$root/build/m32"
-rm -f "$m32/ctest.out"
 VEXEL_JOBS="$jobs" "$root/scripts/test-m32.sh" "$m32" | tee "$root/build/m32.out"
 m32_programs=$(sed -n 's/^32-bit test programs: \([0-9]*\) passed$/\1/p' "$root/build/m32.out")
 
