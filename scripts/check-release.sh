@@ -2,7 +2,8 @@
 # Checks the release: builds the three packages with scripts/package.sh, then
 # looks into each one and runs what it holds: the zip's vexel.exe under Wine
 # on the zip's own example, as its README.txt tells a Windows user to (on a
-# machine that cannot run 32-bit programs, a 64-bit build of the same
+# machine that cannot run 32-bit Windows programs under Wine, as
+# scripts/wine32-probe.sh finds by trying, a 64-bit build of the same
 # sources under 64-bit Wine takes its place); the README, the manual page
 # and README.txt followed as written with what the packages hold, the .deb's
 # vexel on the manual page's example among them (scripts/check-docs.sh).
@@ -233,15 +234,15 @@ check ".tar.gz: the README's commands put it under /usr/local and remove it all"
 check "without GoogleTest: tests off, in one line; cmake --install first says to build" check_install_early
 check "cmake --install --strip puts the .tar.gz's files and the .deb's program in place" check_install_strip
 # Wine runs vexel.exe with the machine's 32-bit x86 support, which some
-# machines (some virtual ones) lack: then no 32-bit program starts at all.
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+# machines (some virtual ones) lack: then no 32-bit Windows program starts at
+# all. A small one, tried under 32-bit Wine, tells.
+if reason=$(bash "$root/scripts/wine32-probe.sh" /usr/lib/wine/wine); then
   [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1 || true
   check "zip's example under Wine, as README.txt says: card.txt made" check_wine_first_run
   check "run again: up to date" check_wine_second_run
   check "message.txt changed: only card.txt made anew" check_wine_changed_run
   docs_exe="$wine_folder/vexel.exe"
 else
-  reason="this machine cannot run 32-bit x86 programs, so Wine cannot start vexel.exe"
   skip "zip's example under Wine, as README.txt says" "$reason"
   bash "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64-posix wine64
   wine_loader=/usr/lib/wine/wine64 wine_folder="$work/zip64/$top"

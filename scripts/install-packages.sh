@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, the packages named on the command line that
 # are missing. A name ending in ":i386" brings in the i386 architecture first.
+# With --no-install-recommends first, the packages' recommended ones are left
+# out.
 set -euo pipefail
+options=()
+if [ "${1:-}" = --no-install-recommends ]; then
+  options+=("$1")
+  shift
+fi
 
 missing=()
 for package in "$@"; do
@@ -18,4 +25,4 @@ for package in "${missing[@]}"; do
 done
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+apt-get install -y -qq "${options[@]}" "${missing[@]}" >/dev/null

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Builds Vexel natively and for 32-bit Windows, and runs every test: the unit
 # tests natively and under Wine, the end-to-end tests against the native
-# executable and against the Windows executable under Wine; then the unit and
-# native end-to-end tests again with the sanitizers, and the fuzz targets for
-# a bounded time.
+# executable and against the Windows executable under Wine; the unit and
+# end-to-end tests of a 32-bit POSIX build through qemu-i386
+# (scripts/test-m32.sh); then the unit and native end-to-end tests again with
+# the sanitizers, and the fuzz targets for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
-echo "test.sh: every build and test, about 10 to 15 minutes on two quiet cores, up to 35 on busy ones; first what is missing is installed with apt-get"
+echo "test.sh: every build and test, about 12 to 18 minutes on two quiet cores, up to 40 on busy ones; first what is missing is installed with apt-get"
 "$root/scripts/install-packages.sh" build-essential cmake ninja-build googletest file \
-  g++-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev
+  g++-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev g++-multilib
+# Without its recommended qemu-user-binfmt, which would register emulators
+# for the whole machine: the 32-bit run registers qemu-i386 privately.
+"$root/scripts/install-packages.sh" --no-install-recommends qemu-user
 
 export WINEPREFIX="${WINEPREFIX:-/tmp/vexel-wineprefix}"
 export WINEDEBUG=-all
@@ -18,15 +22,15 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Where the Windows build is tested: as the product itself, under 32-bit
-# Wine, where this machine runs 32-bit programs; otherwise the same sources
-# built for 64-bit Windows, under 64-bit Wine.
+# Wine, where a small 32-bit Windows program runs there as it should;
+# otherwise the same sources built for 64-bit Windows, under 64-bit Wine.
 windows="$root/build/windows"
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+if why=$("$root/scripts/wine32-probe.sh" /usr/lib/wine/wine); then
   tested="$windows"
   loader=/usr/lib/wine/wine
   product_tests=ON
 else
-  echo "This machine cannot run 32-bit programs: the Windows layer is tested as a 64-bit build under 64-bit Wine."
+  echo "$why: the Windows layer is tested as a 64-bit build under 64-bit Wine instead."
   "$root/scripts/install-packages.sh" g++-mingw-w64-x86-64 wine64
   tested="$root/build/windows64"
   loader=/usr/lib/wine/wine64
@@ -57,10 +61,16 @@ ninja -C "$native" -j "$jobs"
 (cd "$tested" && ctest --output-on-failure) | tee "$tested/ctest.out"
 (cd "$native" && ctest --output-on-failure) | tee "$native/ctest.out"
 
+# The 32-bit POSIX build, its tests run through qemu-i386; or one line that
+# says SKIP and why.
+m32="$root/build/m32"
+VEXEL_JOBS="$jobs" "$root/scripts/test-m32.sh" "$m32" | tee "$root/build/m32.out"
+m32_programs=$(sed -n 's/^32-bit test programs: \([0-9]*\) passed$/\1/p' "$root/build/m32.out")
+
 # Cases that cannot be arranged on a platform are skipped with a reason:
 # show every one of them.
 echo "Skipped cases and why:"
-for build in "$tested" "$native"; do
+for build in "$tested" "$native" ${m32_programs:+"$m32"}; do
   grep -h -A1 ': Skipped$' "$build/Testing/Temporary/LastTest.log" | grep -v -e '^--$' -e ': Skipped$' |
     sed 's/^/  /' || true
 done
@@ -99,7 +109,7 @@ for target in run syntax; do
   fuzzed=$((fuzzed + 1))
 done
 
-total=$fuzzed
+total=$((fuzzed + ${m32_programs:-0}))
 for count in $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$tested/ctest.out" "$native/ctest.out" \
   "$sanitize/ctest.out"); do
   total=$((total + count))

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -109,8 +110,14 @@ void ToolInFreshDirectory::Make(const std::vector<std::string>& files) const {
             fs::create_directories(work_ / file);
             continue;
         }
-        const auto [name, time] = NamedTime(file);
+        auto [name, time] = NamedTime(file);
+        std::uintmax_t size = 0;
+        if (const std::size_t hash = name.find('#'); hash != std::string::npos) {
+            size = std::stoull(name.substr(hash + 1));
+            name.erase(hash);
+        }
         Write(name, "");
+        if (size > 0) fs::resize_file(work_ / name, size); // sparse: no blocks written
         const timespec times[2] = {time, time};
         ASSERT_EQ(::utimensat(AT_FDCWD, (work_ / name).c_str(), times, 0), 0) << file;
     }

@@ -56,9 +56,10 @@ protected:
     void Write(const fs::path& name, const std::string& text) const;
     // Each "name=S" is an empty file written S seconds (a decimal, to the
     // nanosecond, may be negative) after a fixed even second, each "name@S"
-    // one written S seconds after 1970-01-01 00:00:00 UTC; each "name/" a
-    // directory, each "name|" a FIFO, each "name*" a link to the child
-    // program, each "name>target" a link to target.
+    // one written S seconds after 1970-01-01 00:00:00 UTC ("name#N=S": N
+    // bytes long, sparse); each "name/" a directory, each "name|" a FIFO,
+    // each "name*" a link to the child program, each "name>target" a link
+    // to target.
     void Make(const std::vector<std::string>& files) const;
     // Each "name=S" or "name@S", as Make() takes them: the file's last-write
     // time, to the nanosecond (under Wine to 100 ns, as Windows keeps it).

@@ -30,6 +30,8 @@ const Case Cases[] = {
      .env = {"TZ=America/New_York"}},
     {.name = "DependencyOf2110IsNewerThanToday", .mk = OutIn, .files = {"out=0", "in@4417977600"},
      .out = EchoOut, .exit = 0, .ran = "out\n"},
+    {.name = "DependencyOver4GiBIsNewer", .mk = OutIn, .files = {"out=0", "in#4294967297=2"},
+     .out = EchoOut, .exit = 0, .ran = "out\n"},
     {.name = "MissingDependencyIsNotStale", .mk = OutIn, .files = {"out=0"}, .out = UpToDate,
      .exit = 0},
     {.name = "DirectoryTargetIsAlwaysStale", .mk = OutIn, .files = {"out/", "in=-100"},

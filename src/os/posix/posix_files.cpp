@@ -10,6 +10,12 @@
 #include "os/posix/first_match.h"
 #include "os/system_platform.h"
 
+// Without the 64-bit interfaces (the build sets them), a 32-bit system fails
+// stat on a file over 2 GiB or dated after 2038, and readdir on ext4: a file
+// that changed would look missing, and its target up to date.
+static_assert(sizeof(off_t) == 8 && sizeof(time_t) == 8,
+              "build with _FILE_OFFSET_BITS=64 and _TIME_BITS=64");
+
 namespace vexel {
 
 namespace {
