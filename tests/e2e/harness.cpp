@@ -221,17 +221,22 @@ pid_t Start(std::vector<std::string> command, const Options& options, const fs::
 // Waits for the tool's end, sending the signal asked for once a command has
 // made the file "started", then for every other process of its group when
 // asked (see Run); past the time limit the whole group is killed and the
-// test fails. Gives the tool's status as the shell sees it.
+// test fails. Gives the tool's status as the shell sees it. The group is
+// waited for only once the tool has ended: where the spawn does not wait for
+// the child's exec (under an emulator), the group may not exist yet at first.
 int AwaitEnd(pid_t pid, const Options& options, const fs::path& work, bool orphans) {
-    int status = 0, tool = -1;
+    int status = 0;
+    bool toolEnded = false, signalled = options.signal == 0;
     const auto start = std::chrono::steady_clock::now();
-    bool signalled = options.signal == 0;
     for (;;) {
         int ended = 0;
-        const pid_t reaped = ::waitpid(orphans ? -pid : pid, &ended, WNOHANG);
-        if (reaped == pid) tool = ended, status = ended;
-        if ((reaped < 0 && errno != EINTR) || (!orphans && reaped == pid)) break;
-        if (!signalled && tool < 0 && fs::exists(work / "started")) {
+        const pid_t reaped = ::waitpid(toolEnded ? -pid : pid, &ended, WNOHANG);
+        if (!toolEnded && reaped == pid)
+            status = ended, toolEnded = true;
+        else if (reaped < 0 && errno != EINTR)
+            break; // nothing of the run is left
+        if (toolEnded && !orphans) break;
+        if (!signalled && !toolEnded && fs::exists(work / "started")) {
             ::kill(options.toGroup ? -pid : pid, options.signal);
             signalled = true;
         }
