@@ -9,8 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build="$root/build/coverage"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage >/dev/null
-ninja -C "$build" -j "$(nproc)" vexel_e2e_tests \
-  $(printf 'vexel_%s_tests ' base os report makefile depend execution driver system)
+ninja -C "$build" -j "$(nproc)" vexel_tests
 find "$build" -name '*.gcda' -delete
 (cd "$build" && ctest -E wine --output-on-failure)
 

@@ -48,8 +48,7 @@ said=$(unshare --user --map-root-user --mount \
 
 cmake -S "$root" -B "$build" -G Ninja -DVEXEL_WARNINGS_AS_ERRORS=ON \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/linux-m32.cmake" >/dev/null
-ninja -C "$build" -j "${VEXEL_JOBS:-$(nproc)}" vexel vexel_child vexel_e2e_tests \
-  $(printf 'vexel_%s_tests ' base os report makefile depend execution driver system)
+ninja -C "$build" -j "${VEXEL_JOBS:-$(nproc)}" vexel_tests
 file "$build/vexel"
 
 # Runs the tests in the private namespace. Root keeps the users and groups
