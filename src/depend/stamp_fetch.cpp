@@ -17,7 +17,7 @@ unsigned StampThreads() {
 
 namespace {
 
-constexpr std::size_t Batch = 64; // files taken at a time
+constexpr std::size_t Batch = StampAnswers::Block; // files taken at a time
 
 // One batch of questions, and where its answers go.
 struct Questions {

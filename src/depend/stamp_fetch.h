@@ -24,13 +24,16 @@ unsigned StampThreads();
 // The stamps of the files asked for, numbered in the order asked, from 0.
 class StampAnswers {
 public:
+    // Answers a block, as the fetch takes the questions: a batch's answers
+    // go to a block of their own.
+    static constexpr std::size_t Block = 64;
+
     std::size_t Count() const { return count_; }
     // Answer n, below Count().
     const AgeStamp& operator[](std::size_t n) const { return blocks_[n / Block][n % Block]; }
 
 private:
     friend class StampFetch;
-    static constexpr std::size_t Block = 64;
     std::deque<std::array<AgeStamp, Block>> blocks_;
     std::size_t count_ = 0;
 };
